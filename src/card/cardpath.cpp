@@ -1,0 +1,72 @@
+#include "card/cardpath.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QChar AsciiLower(QChar c) {
+    return (c >= u'A' && c <= u'Z') ? QChar(c.unicode() + 32) : c;
+}
+
+QString Join(const QString& folder, const QString& name) {
+    if (folder.endsWith(u'/'))
+        return folder + name;
+    return folder + u'/' + name;
+}
+
+QString ResolveComponent(const QString& folder, const QString& name) {
+    const QString exact = Join(folder, name);
+    if (name == u"." || name == u".." || QFileInfo::exists(exact))
+        return exact;
+    const QDir dir(folder);
+    const QStringList entries = dir.entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+    for (const QString& entry : entries) {
+        if (EqualsIgnoringAsciiCase(entry, name))
+            return Join(folder, entry);
+    }
+    return exact;
+}
+
+} // namespace
+
+bool EqualsIgnoringAsciiCase(const QString& a, const QString& b) {
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+QString ResolveCardPath(const QString& base, const QString& relative) {
+    QString path = QDir::fromNativeSeparators(base);
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    if (path.isEmpty())
+        path = QStringLiteral(".");
+    QString rel = relative;
+    rel.replace(u'\\', u'/');
+    const QStringList parts = rel.split(u'/', Qt::SkipEmptyParts);
+    if (parts.isEmpty())
+        return QDir::fromNativeSeparators(base);
+    for (const QString& part : parts)
+        path = ResolveComponent(path, part);
+    return path;
+}
+
+QString WithTrailingSeparator(const QString& folder) {
+    QString out = QDir::fromNativeSeparators(folder);
+    if (!out.endsWith(u'/'))
+        out.append(u'/');
+    return out;
+}
+
+bool MatchesSongPattern(const QString& name) {
+    if (name.size() < 8)
+        return false;
+    return EqualsIgnoringAsciiCase(name.left(4), QStringLiteral("SONG")) &&
+           EqualsIgnoringAsciiCase(name.right(4), QStringLiteral(".BR0"));
+}

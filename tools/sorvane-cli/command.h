@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+// A subcommand of sorvane-cli. Each command file registers its commands at start-up.
+struct CliCommand {
+    const char* name;
+    const char* usage; // arguments after the command name, e.g. "FOLDER"
+    // Returns the exit code: 0 done, 1 failed (message on err), 2 bad arguments.
+    int (*run)(const QStringList& args, QTextStream& out, QTextStream& err);
+};
+
+bool RegisterCliCommand(const CliCommand& command);
+
+// Prints the usage text of every command; used for bad arguments (exit 2).
+void PrintCliUsage(QTextStream& err);
