@@ -33,7 +33,7 @@ public:
             const std::uint8_t c = at(m_pos + i);
             if (c == 0)
                 break;
-            out.append(QChar(c));
+            out.append(QChar(static_cast<char16_t>(c)));
         }
         skip(width);
         return out;

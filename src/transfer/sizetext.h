@@ -25,3 +25,7 @@ QString ZeroPadded(long long value, int width);
 // True when every character is a blank, tab, CR or LF (an empty text is blank).
 bool IsBlankText(const QString& text);
 bool IsBlankText(const char* text);
+
+// `text` without its leading and trailing characters of codes up to 32 (blanks and control
+// characters), as the recorder's padded fields are trimmed.
+QString TrimBlanks(const QString& text);
