@@ -32,6 +32,9 @@ public:
     // Notes a folder as the last one opened on its drive.
     void rememberFolder(const QString& folder);
 
+    // Rebuilds the list, then opens it.
+    void showPopup() override;
+
     // The entry text of a drive.
     static QString DriveText(QChar letter, const QString& label, const QString& root);
 
@@ -40,7 +43,6 @@ signals:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
-    void showPopup() override;
 
 private:
     void addDriveItem(QChar letter);

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QHeaderView>
+#include <QMouseEvent>
 
 DirectoryListBox::DirectoryListBox(QWidget* parent)
     : QTreeView(parent), m_model(new QFileSystemModel(this)) {
@@ -71,6 +71,20 @@ void DirectoryListBox::openIndex(const QModelIndex& index) {
         return;
     }
     setDirectory(m_model->filePath(index));
+}
+
+void DirectoryListBox::mousePressEvent(QMouseEvent* event) {
+    // The right button only selects the entry under the mouse; on empty space it leaves the
+    // selection alone, so that the pop-up acts on the entry already selected.
+    if (event->button() == Qt::RightButton) {
+        const QModelIndex under = indexAt(event->position().toPoint());
+        if (under.isValid()) {
+            setCurrentIndex(under);
+        }
+        event->accept();
+        return;
+    }
+    QTreeView::mousePressEvent(event);
 }
 
 void DirectoryListBox::onContextMenuRequested(const QPoint& viewportPos) {

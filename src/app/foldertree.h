@@ -36,6 +36,9 @@ signals:
     // After a right click has opened the selected entry: the owner shows its pop-up here.
     void contextPopupRequested(const QPoint& globalPos);
 
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
 private:
     void openIndex(const QModelIndex& index);
     void showFolder(const QString& folder);
