@@ -1,7 +1,89 @@
+// Program entry: the application, the platform services and the windows.
+
+#include "app/aboutform.h"
+#include "app/core/settings.h"
+#include "app/firstrun.h"
+#include "app/mainform.h"
+#include "app/messages.h"
+#include "app/newfolder.h"
+#include "app/preferences.h"
+#include "app/selectfolder.h"
+#include "platform/gui/desktopshell.h"
+#include "platform/linuxdrives.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <exception>
+
+namespace {
+
+// Shows an error that escaped an event handler and lets the program go on.
+class SorvaneApplication : public QApplication {
+public:
+    SorvaneApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            QtMessageBoxes().error(activeWindow(), QString::fromLocal8Bit(error.what()));
+        }
+        return false;
+    }
+};
+
+// The first existing of the installed and the built program's copies of a document.
+QString LocalDocument(const QString& relative) {
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QStringList candidates = {
+        appDir + QStringLiteral("/../share/sorvane/") + relative,
+        appDir + QStringLiteral("/../docs/") + relative,
+        appDir + QStringLiteral("/docs/") + relative,
+    };
+    for (const QString& candidate : candidates) {
+        if (QFileInfo(candidate).isFile())
+            return QDir::cleanPath(candidate);
+    }
+    return QDir::cleanPath(candidates.first());
+}
+
+bool AltKeyHeld() {
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    SorvaneApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sorvane"));
+    QApplication::setFont(SorvaneWindowFont());
+
+    LinuxDrives drives;
+    DesktopShell shell;
+    QtMessageBoxes messages;
+    const QString settingsPath = SettingsFilePath();
+    // A freshly built program opens the demo card that scripts/run.sh writes beside it.
+    WriteFirstRunDefaultDir(settingsPath,
+                            QCoreApplication::applicationDirPath() + QStringLiteral("/demo-card"));
+
+    const MainFormServices services{drives,
+                                    shell,
+                                    messages,
+                                    settingsPath,
+                                    LocalDocument(QStringLiteral("help/index.html")),
+                                    LocalDocument(QStringLiteral("help/index.html")),
+                                    AltKeyHeld};
+    // The main window first: the About box takes its version label from it. Each dialog
+    // is created after the dialogs it opens.
+    TFormMain formMain(services);
+    TFormNewFolder formNewFolder(&formMain);
+    TFormSelectFolder formSelectFolder(drives, formNewFolder, messages, &formMain);
+    TFormPreferences formPreferences(formSelectFolder, &formMain);
+    TFormAbout formAbout(formMain.versionLabelText(), &formMain);
+    formMain.setDialogs(&formPreferences, &formAbout);
+    formMain.show();
+    QApplication::exec();
     return 0;
 }
