@@ -19,6 +19,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QScreen>
 #include <QSplitter>
 #include <QToolButton>

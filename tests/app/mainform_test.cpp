@@ -1,7 +1,9 @@
 #include "app/drivecombo.h"
 #include "app/foldertree.h"
+#include "app/gridutil.h"
 #include "app/mainform.h"
 #include "app/mainstatusbar.h"
+#include "app/sectionheader.h"
 #include "app/songdetailsview.h"
 #include "app/songlistview.h"
 #include "app/stringgrid.h"
@@ -11,6 +13,7 @@
 #include "platform/fakedrives.h"
 #include "platform/fakeshell.h"
 #include "transfer/carddump.h"
+#include "transfer/sizetext.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -225,7 +228,7 @@ void MainFormTest::ordinaryFolderGreysEverything() {
 
 void MainFormTest::mediaTabsFollowFolders() {
     for (const char* folder :
-         {"plain/MP3", "plain/wav", "backup/Roland/SMF", "backup/ROLAND/Sketch"})
+         {"plain/MP3", "plain/wav", "backup/Roland/SMF", "backup/Roland/Sketch"})
         QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
     writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("plain")) +
                   QStringLiteral("\n"));
