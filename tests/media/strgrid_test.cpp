@@ -169,10 +169,10 @@ void StrGridTest::enabledCellsUseWindowAndFixedColours() {
     QCOMPARE(image.pixelColor(heading.topLeft()), QColor(200, 210, 220));
     QCOMPARE(image.pixelColor(body.topLeft()), window);
     QCOMPARE(image.pixelColor(body.bottomRight()), window);
-    QVERIFY(CountColour(image, body, Qt::black) > 0);
+    QVERIFY(InkIs(image, body, Qt::black));
     QCOMPARE(CountColour(image, body, grid->palette().color(QPalette::Highlight)), 0);
     const QColor buttonText = grid->palette().color(QPalette::Active, QPalette::ButtonText);
-    QVERIFY(CountColour(image, heading, buttonText) > 0);
+    QVERIFY(InkIs(image, heading, buttonText));
 }
 
 void StrGridTest::disabledGridIsGreyOnFixedColour() {
@@ -193,8 +193,7 @@ void StrGridTest::disabledGridIsGreyOnFixedColour() {
             const QRect rect = grid->cellRect(col, row);
             QCOMPARE(image.pixelColor(rect.topLeft()), QColor(200, 210, 220));
             QCOMPARE(image.pixelColor(rect.bottomRight()), QColor(200, 210, 220));
-            QVERIFY2(CountColour(image, rect, grey) > 0, qPrintable(grid->cell(col, row)));
-            QCOMPARE(CountColour(image, rect, Qt::black), 0);
+            QVERIFY2(InkIs(image, rect, grey), qPrintable(grid->cell(col, row)));
         }
     }
 }
