@@ -4,9 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <atomic>
-#include <future>
-#include <thread>
+#include <algorithm>
 
 // The drive table on this machine's own mounts.
 TEST(LinuxDrivesOnThisMachine, RootFileSystemIsDriveCFixedAndReady) {
