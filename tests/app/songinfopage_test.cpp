@@ -1,6 +1,6 @@
 #include "app/detailstest.h"
-#include "app/messages.h"
 #include "app/songdetailsview.h"
+#include "app/support/recordingmessageboxes.h"
 #include "card/sovinfo.h"
 
 #include <QDir>
@@ -15,17 +15,6 @@
 using namespace detailstest;
 
 namespace {
-
-// Keeps the warnings instead of showing boxes.
-class KeptMessages : public MessageBoxes {
-public:
-    void show(QWidget*, MessageKind kind, const QString& text) override {
-        kinds.append(kind);
-        texts.append(text);
-    }
-    QList<MessageKind> kinds;
-    QStringList texts;
-};
 
 // The box loses the focus to another control of the window.
 void Leave(QWidget* box, Qt::FocusReason reason = Qt::TabFocusReason) {
@@ -71,7 +60,7 @@ private:
     std::unique_ptr<DetailsCard> m_card;
     std::unique_ptr<SOV_Info> m_info;
     std::unique_ptr<SongDetailsView> m_view;
-    KeptMessages m_messages;
+    RecordingMessageBoxes m_messages;
 };
 
 void SongInfoPageTest::init() {
@@ -80,7 +69,7 @@ void SongInfoPageTest::init() {
     m_info = std::make_unique<SOV_Info>();
     m_info->LoadFolder(m_card->root());
     m_view = std::make_unique<SongDetailsView>(*m_info);
-    m_messages = KeptMessages();
+    m_messages.clear();
     m_view->setMessageBoxes(&m_messages);
     m_view->setBrControlsEnabled(true);
 }
@@ -126,7 +115,7 @@ void SongInfoPageTest::titleIsSavedWhenTheBoxIsLeft() {
     QCOMPARE(ReadAll(datPath()), QByteArray("SOV 1.05Nine char"));
     QCOMPARE(ReadAll(datPath()).size(), 17);
     QVERIFY(!title->isModified());
-    QVERIFY(m_messages.texts.isEmpty());
+    QVERIFY(m_messages.messages().isEmpty());
 }
 
 void SongInfoPageTest::untouchedTitleIsNotWritten() {
@@ -189,13 +178,14 @@ void SongInfoPageTest::failingTitleWriteKeepsTheBoxChangedAndWarnsOnce() {
     QTest::keyClicks(title, QStringLiteral("Kept"));
     Leave(title);
     QVERIFY(title->isModified());
-    QCOMPARE(m_messages.texts.size(), 1);
-    QCOMPARE(m_messages.kinds.first(), MessageKind::Warning);
-    QVERIFY2(m_messages.texts.first().contains(QDir::toNativeSeparators(datPath("SONG003.BR0"))),
-             qPrintable(m_messages.texts.first()));
+    QCOMPARE(m_messages.messages().size(), 1);
+    QCOMPARE(m_messages.messages().first().kind, MessageKind::Warning);
+    QVERIFY2(m_messages.messages().first().text.contains(
+                 QDir::toNativeSeparators(datPath("SONG003.BR0"))),
+             qPrintable(m_messages.messages().first().text));
     Leave(title);
     m_view->commitEdits();
-    QCOMPARE(m_messages.texts.size(), 1); // once, not on every retry
+    QCOMPARE(m_messages.messages().size(), 1); // once, not on every retry
     QVERIFY(title->isModified());
 
     QVERIFY(QDir().rmdir(datPath("SONG003.BR0")));
@@ -208,7 +198,7 @@ void SongInfoPageTest::failingTitleWriteKeepsTheBoxChangedAndWarnsOnce() {
     QVERIFY(QDir().mkpath(datPath("SONG003.BR0")));
     QTest::keyClicks(title, QStringLiteral("!"));
     Leave(title);
-    QCOMPARE(m_messages.texts.size(), 2);
+    QCOMPARE(m_messages.messages().size(), 2);
 }
 
 void SongInfoPageTest::failingNotesWriteWarnsOnce() {
@@ -218,8 +208,9 @@ void SongInfoPageTest::failingNotesWriteWarnsOnce() {
     QTest::keyClicks(notes, QStringLiteral("keep me"));
     Leave(notes);
     Leave(notes);
-    QCOMPARE(m_messages.texts.size(), 1);
-    QVERIFY(m_messages.texts.first().contains(QDir::toNativeSeparators(notesPath("SONG003.BR0"))));
+    QCOMPARE(m_messages.messages().size(), 1);
+    QVERIFY(m_messages.messages().first().text.contains(
+        QDir::toNativeSeparators(notesPath("SONG003.BR0"))));
     QVERIFY(notes->document()->isModified());
     QCOMPARE(notes->toPlainText(), QStringLiteral("keep me"));
 }
