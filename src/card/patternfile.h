@@ -14,8 +14,17 @@ struct PatternImage {
     static constexpr std::size_t RecordsOffset = 64;
     static constexpr std::size_t RecordSize = 28;
     static constexpr int Records = 100;
+    static constexpr std::size_t NameWidth = 8;
+    static constexpr std::size_t TimeSignatureByte = 12;
+    static constexpr std::size_t LengthByte = 14;
 
     std::array<std::uint8_t, Size> bytes{};
+
+    // Fields of song pattern record `p` (0 to 99); an index outside the table reads as an
+    // empty record (no name, time signature 0, length 0).
+    QString name(int p) const; // at most 8 bytes, ending before a zero byte
+    std::uint8_t timeSignature(int p) const;
+    std::uint16_t length(int p) const;
 };
 
 // When `haveSongs`: zeros, then the song's file read over them.

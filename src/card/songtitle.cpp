@@ -1,0 +1,110 @@
+#include "card/songtitle.h"
+
+#include "card/cardpath.h"
+#include "transfer/sizetext.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// One byte per character; a character outside Latin-1 (a surrogate pair counting as one
+// character) becomes '?'.
+QByteArray Latin1Bytes(const QString& text) {
+    QByteArray out;
+    out.reserve(text.size());
+    for (const char32_t c : text.toUcs4())
+        out.append(c <= 0xFF ? static_cast<char>(c) : '?');
+    return out;
+}
+
+// Lines ended by CR LF, CR or LF; text after the last break is a line of its own, and an
+// empty text has no lines. With `finalBreakEndsText`, a break at the very end adds no line.
+QStringList SplitLines(const QString& text, bool finalBreakEndsText) {
+    QStringList lines;
+    if (text.isEmpty())
+        return lines;
+    QString current;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n') {
+            current.append(c);
+            continue;
+        }
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        lines.append(current);
+        current.clear();
+        if (i + 1 == text.size() && finalBreakEndsText)
+            return lines;
+    }
+    lines.append(current);
+    return lines;
+}
+
+bool ReplaceFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // An uncommitted save file is discarded, leaving any old file as it was.
+    if (file.write(bytes) != bytes.size())
+        return false;
+    return file.commit();
+}
+
+} // namespace
+
+QString SongInfoDatPath(const QString& songPath) {
+    return ResolveCardPath(songPath, QStringLiteral("SongInfo.dat"));
+}
+
+QString NotesPath(const QString& songPath) {
+    return ResolveCardPath(songPath, QStringLiteral("Notes.txt"));
+}
+
+QString ReadSongTitle(const QString& songPath) {
+    if (songPath.isEmpty())
+        return {};
+    QFile file(SongInfoDatPath(songPath));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const qint64 n = file.size() - SongInfoHeaderSize;
+    if (n <= 0 || !file.seek(SongInfoHeaderSize))
+        return {};
+    QByteArray bytes = file.read(n);
+    // Bytes that cannot be read leave spaces in their places.
+    if (bytes.size() < n)
+        bytes.append(QByteArray(n - bytes.size(), ' '));
+    return QString::fromLatin1(bytes);
+}
+
+bool WriteSongTitle(const QString& songPath, const QString& title) {
+    if (songPath.isEmpty())
+        return true;
+    const QByteArray bytes = QByteArray(SongInfoHeader, SongInfoHeaderSize) + Latin1Bytes(title);
+    return ReplaceFile(SongInfoDatPath(songPath), bytes);
+}
+
+QStringList LoadSongNotes(const QString& songPath) {
+    if (songPath.isEmpty())
+        return {};
+    QFile file(NotesPath(songPath));
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+        return {};
+    return SplitLines(QString::fromLatin1(file.readAll()), true);
+}
+
+NotesSaveResult SaveSongNotes(const QString& songPath, const QString& text, bool userChanged) {
+    if (songPath.isEmpty())
+        return NotesSaveResult::Nothing;
+    const QString path = NotesPath(songPath);
+    if (IsBlankText(text) && QFileInfo::exists(path))
+        return QFile::remove(path) ? NotesSaveResult::Deleted : NotesSaveResult::Failed;
+    if (!userChanged)
+        return NotesSaveResult::Nothing;
+    QByteArray bytes;
+    for (const QString& line : SplitLines(text, false))
+        bytes += Latin1Bytes(line) + "\r\n";
+    return ReplaceFile(path, bytes) ? NotesSaveResult::Written : NotesSaveResult::Failed;
+}
