@@ -1,0 +1,5 @@
+#include "app/support/recordingmessageboxes.h"
+
+void RecordingMessageBoxes::show(QWidget* /*parent*/, MessageKind kind, const QString& text) {
+    m_messages.append(Message{kind, text});
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/messages.h"
+
+#include <QList>
+
+// Keeps each message instead of showing a box.
+class RecordingMessageBoxes : public MessageBoxes {
+public:
+    struct Message {
+        MessageKind kind;
+        QString text;
+    };
+
+    void show(QWidget* parent, MessageKind kind, const QString& text) override;
+
+    const QList<Message>& messages() const { return m_messages; }
+    void clear() { m_messages.clear(); }
+
+private:
+    QList<Message> m_messages;
+};
