@@ -38,6 +38,7 @@ TFormNewFolder::TFormNewFolder(QWidget* parent)
     m_buttonOK->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("ButtonCancel"));
+    cancel->setAutoDefault(false);
     connect(m_buttonOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -46,6 +46,11 @@ TFormPreferences::TFormPreferences(TFormSelectFolder& selectFolder, QWidget* par
     auto* converterBrowse =
         Button(QStringLiteral("Browse"), QStringLiteral("ButtonWaveConverterBrowse"), this);
     buildLayout(startBrowse, converterBrowse);
+    // Enter in an edit means OK, never a Browse button.
+    startBrowse->setAutoDefault(false);
+    converterBrowse->setAutoDefault(false);
+    m_buttonCancel->setAutoDefault(false);
+    m_buttonOK->setDefault(true);
 
     m_openDialogWaveConverter->setObjectName(QStringLiteral("OpenDialogWaveConverter"));
     m_openDialogWaveConverter->setFileMode(QFileDialog::ExistingFile);

@@ -32,8 +32,10 @@ TFormSelectFolder::TFormSelectFolder(DriveServices& drives, TFormNewFolder& newF
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("ButtonOK"));
+    ok->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("ButtonCancel"));
+    cancel->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_newButton, &QPushButton::clicked, this, &TFormSelectFolder::BitBtn1Click);
