@@ -18,17 +18,6 @@ QString TwoDigits(std::int64_t value) {
     return QString::number(value).rightJustified(2, u'0');
 }
 
-// Leading and trailing characters with codes up to 32 removed.
-QString TrimmedName(const QString& name) {
-    qsizetype begin = 0;
-    qsizetype end = name.size();
-    while (begin < end && name[begin].unicode() <= 32)
-        ++begin;
-    while (end > begin && name[end - 1].unicode() <= 32)
-        --end;
-    return name.mid(begin, end - begin);
-}
-
 QStringList BlankRow() {
     QStringList row;
     for (int c = 0; c < ArrangementView::Columns; ++c)
@@ -122,7 +111,7 @@ ArrangementView ShowArrangement(const ArrangeImage& arrange, const PatternImage&
     }
     view.shown = true;
     for (int a = 0; a < ArrangeImage::Arrangements; ++a)
-        view.captions.append(DefaultArrangementCaption(a) + u" - " + TrimmedName(arrange.name(a)));
+        view.captions.append(DefaultArrangementCaption(a) + u" - " + TrimBlanks(arrange.name(a)));
     const int item = arrange.drumKitBank(arrangement) * 9 + arrange.drumKitNumber(arrangement);
     view.drumKitItem = item < DrumKitCount ? item : ArrangementView::BlankDrumKitItem;
     view.timeText = QStringLiteral("  n/a");

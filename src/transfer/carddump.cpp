@@ -1,9 +1,9 @@
 #include "transfer/carddump.h"
 
 #include "card/cardpath.h"
+#include "card/fileimage.h"
 #include "transfer/sizetext.h"
 
-#include <QFile>
 #include <cstdint>
 #include <span>
 
@@ -12,15 +12,18 @@ namespace {
 constexpr int FirstDumpOffset = 68; // 0x44
 constexpr int LastDumpOffset = 139; // 0x8B
 
-// Up to `length` bytes from `offset` of a file; nullopt when it cannot be opened.
+// Up to `length` bytes from `offset` of a file, read with one block read; fewer when the
+// file is shorter. nullopt when it cannot be opened or read.
 std::optional<QByteArray> ReadBytes(const QString& path, qint64 offset, int length) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes(length, '\0');
+    const qint64 got =
+        ReadFileImage(path,
+                      std::span<std::uint8_t>(reinterpret_cast<std::uint8_t*>(bytes.data()),
+                                              static_cast<std::size_t>(length)),
+                      offset);
+    if (got < 0)
         return std::nullopt;
-    // A file that ends before `offset` has none of the bytes.
-    if (!file.seek(offset))
-        return QByteArray();
-    QByteArray bytes = file.read(length);
+    bytes.truncate(got);
     return bytes;
 }
 

@@ -32,11 +32,8 @@ QStringList DriveRow(DriveServices& drives, QChar letter) {
     const bool ready = drives.isReady(letter);
     QString total = QStringLiteral("-");
     if (ready) {
-        if (const auto space = drives.clusterSpace(letter)) {
-            const std::uint64_t bytes =
-                space->totalClusters * space->sectorsPerCluster * space->bytesPerSector;
-            total = QString::number(bytes / 1000000);
-        }
+        if (const auto space = drives.byteSpace(letter))
+            total = QString::number(space->totalBytes / 1000000);
     }
     return {QString(letter) + u':',
             drives.rootOf(letter),

@@ -1,0 +1,195 @@
+#include "card/sovinfo.h"
+#include "support/cardtest.h"
+
+#include <QDir>
+#include <QFile>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString S(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+// A record whose every byte is known: a recorder record followed by a pattern, longer than
+// the 468 bytes the program reads.
+QByteArray PatternedRecord(int length) {
+    SongInfoRecord record = SongInfoRecord::ForModel(RecorderModel::BR864, "OLDNAME", 3, "1.03");
+    QByteArray tail;
+    for (int i = 56; i < length; ++i)
+        tail.append(static_cast<char>((i * 7 + 1) & 0xFF));
+    record.patch(56, tail);
+    record.length = length;
+    return record.bytes();
+}
+
+class WriteSongNameTest : public CardRootTest {
+protected:
+    QString songFile(const char* name) const {
+        return m_card.songFolder(S("SONG001.BR0")) + u'/' + S(name);
+    }
+
+    // Writes the record and loads the card.
+    void setUpSong(const QByteArray& record, const char* fileName = "songinf2.br0") {
+        ASSERT_TRUE(m_card.writeSongFile(S("SONG001.BR0"), S(fileName), record));
+        m_info.LoadFolder(m_temp.path());
+        ASSERT_NE(m_info.currentSong(), nullptr);
+    }
+
+    QStringList songFolderEntries() const {
+        return QDir(m_card.path(m_card.songFolder(S("SONG001.BR0"))))
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+    SOV_Info m_info;
+};
+
+QByteArray WithName(QByteArray record, const QByteArray& name) {
+    record.replace(48, 8, name);
+    return record;
+}
+
+} // namespace
+
+TEST_F(WriteSongNameTest, ShortNameIsPaddedWithSpaces) {
+    const QByteArray before = PatternedRecord(600);
+    setUpSong(before);
+    EXPECT_TRUE(m_info.WriteSongName(S("AB")));
+    const QByteArray after = m_card.readFile(songFile("songinf2.br0"));
+    EXPECT_EQ(after.mid(48, 8), QByteArray("AB      "));
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_EQ(after, WithName(before, "AB      "));
+}
+
+TEST_F(WriteSongNameTest, NameIsTrimmedAndCutToEightBytes) {
+    const QByteArray before = PatternedRecord(468);
+    setUpSong(before);
+    EXPECT_TRUE(m_info.WriteSongName(S("  ABCDEFGHIJ \t")));
+    EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), WithName(before, "ABCDEFGH"));
+    EXPECT_TRUE(m_info.WriteSongName(QString()));
+    EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), WithName(before, "        "));
+    EXPECT_TRUE(m_info.WriteSongName(S("A  B")));
+    EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), WithName(before, "A  B    "));
+}
+
+TEST_F(WriteSongNameTest, CharactersAreWrittenAsLatin1) {
+    const QByteArray before = PatternedRecord(468);
+    setUpSong(before);
+    EXPECT_TRUE(m_info.WriteSongName(QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC!")));
+    EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), WithName(before, "Caf\xE9 ?! "));
+}
+
+TEST_F(WriteSongNameTest, NextLoadReadsTheNewName) {
+    setUpSong(PatternedRecord(468));
+    ASSERT_TRUE(m_info.WriteSongName(S("RENAMED")));
+    m_info.LoadFolder(m_temp.path());
+    ASSERT_EQ(m_info.songs().size(), 1u);
+    EXPECT_EQ(m_info.songs()[0].name, S("RENAMED "));
+    EXPECT_EQ(m_info.songs()[0].model, RecorderModel::BR864);
+}
+
+TEST_F(WriteSongNameTest, PreferredRecordIsTheTarget) {
+    const QByteArray preferred = PatternedRecord(468);
+    const QByteArray other = PatternedRecord(500);
+    ASSERT_TRUE(m_card.writeSongFile(S("SONG001.BR0"), S("SONGINFO.BR0"), other));
+    setUpSong(preferred);
+    EXPECT_TRUE(m_info.WriteSongName(S("NEW")));
+    EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), WithName(preferred, "NEW     "));
+    EXPECT_EQ(m_card.readFile(songFile("SONGINFO.BR0")), other);
+}
+
+TEST_F(WriteSongNameTest, FallbackRecordIsTheTarget) {
+    const QByteArray before = PatternedRecord(468);
+    setUpSong(before, "SONGINFO.BR0");
+    EXPECT_TRUE(m_info.WriteSongName(S("NEW")));
+    EXPECT_EQ(m_card.readFile(songFile("SONGINFO.BR0")), WithName(before, "NEW     "));
+    EXPECT_EQ(songFolderEntries(), QStringList({S("SONGINFO.BR0")}));
+}
+
+TEST_F(WriteSongNameTest, RecordNamedInOtherCaseIsWrittenInPlace) {
+    const QByteArray before = PatternedRecord(468);
+    setUpSong(before, "SONGINF2.BR0");
+    EXPECT_TRUE(m_info.WriteSongName(S("UPPER")));
+    EXPECT_EQ(m_card.readFile(songFile("SONGINF2.BR0")), WithName(before, "UPPER   "));
+    EXPECT_EQ(songFolderEntries(), QStringList({S("SONGINF2.BR0")}));
+}
+
+TEST_F(WriteSongNameTest, RecordOfExactly56BytesIsWritten) {
+    const QByteArray before = PatternedRecord(56);
+    setUpSong(before);
+    EXPECT_TRUE(m_info.WriteSongName(S("ABCDEFGHIJ")));
+    EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), WithName(before, "ABCDEFGH"));
+}
+
+TEST_F(WriteSongNameTest, ShortRecordIsRefusedAndUnchanged) {
+    for (int length : {55, 50, 48, 0}) {
+        const QByteArray before = PatternedRecord(length);
+        setUpSong(before);
+        EXPECT_FALSE(m_info.WriteSongName(S("AB"))) << length;
+        EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), before) << length;
+    }
+}
+
+TEST_F(WriteSongNameTest, MissingRecordReportsFailureAndCreatesNothing) {
+    ASSERT_TRUE(m_card.writeSongSizedFile(S("SONG001.BR0"), S("TAKE.BR0"), 10));
+    m_info.LoadFolder(m_temp.path());
+    ASSERT_NE(m_info.currentSong(), nullptr);
+    EXPECT_FALSE(m_info.WriteSongName(S("AB")));
+    EXPECT_EQ(songFolderEntries(), QStringList({S("TAKE.BR0")}));
+}
+
+TEST_F(WriteSongNameTest, RecordThatIsAFolderReportsFailure) {
+    ASSERT_TRUE(m_card.makeFolder(songFile("songinf2.br0")));
+    m_info.LoadFolder(m_temp.path());
+    ASSERT_NE(m_info.currentSong(), nullptr);
+    EXPECT_FALSE(m_info.WriteSongName(S("AB")));
+}
+
+TEST_F(WriteSongNameTest, RecordRemovedAfterLoadingReportsFailure) {
+    setUpSong(PatternedRecord(468));
+    ASSERT_TRUE(QFile::remove(m_card.path(songFile("songinf2.br0"))));
+    EXPECT_FALSE(m_info.WriteSongName(S("AB")));
+    EXPECT_TRUE(songFolderEntries().isEmpty());
+}
+
+TEST_F(WriteSongNameTest, NoCurrentSongWritesNothing) {
+    // With no current song there is no song path: nothing relative to the card root or to
+    // the working folder may be touched.
+    const QByteArray record = PatternedRecord(468);
+    ASSERT_TRUE(m_card.makeFolder(m_card.br0Folder()));
+    ASSERT_TRUE(m_card.writeFile(S("songinf2.br0"), record));
+    const QString savedCurrent = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_temp.path()));
+    m_info.LoadFolder(m_temp.path());
+    EXPECT_FALSE(m_info.WriteSongName(S("AB")));
+    SOV_Info fresh;
+    EXPECT_FALSE(fresh.WriteSongName(S("AB")));
+    QDir::setCurrent(savedCurrent);
+    EXPECT_EQ(m_info.currentSong(), nullptr);
+    EXPECT_EQ(m_card.readFile(S("songinf2.br0")), record);
+}
+
+// Root may write any file, so a read-only record is checked in a child process that gives
+// up root first; without root the current process checks it directly.
+TEST_F(WriteSongNameTest, ReadOnlyRecordReportsFailureAndIsUnchanged) {
+    const QByteArray before = PatternedRecord(468);
+    setUpSong(before);
+    const QByteArray path = QFile::encodeName(m_card.path(songFile("songinf2.br0")));
+    ASSERT_EQ(::chmod(path.constData(), 0444), 0);
+    if (!RunningAsRoot()) {
+        EXPECT_FALSE(m_info.WriteSongName(S("AB")));
+    } else {
+        ASSERT_EQ(::chmod(QFile::encodeName(m_temp.path()).constData(), 0755), 0);
+        EXPECT_EXIT(
+            {
+                if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                    std::_Exit(3);
+                std::_Exit(m_info.WriteSongName(S("AB")) ? 1 : 0);
+            },
+            ::testing::ExitedWithCode(0), "");
+    }
+    EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), before);
+}
