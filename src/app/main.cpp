@@ -73,7 +73,7 @@ int main(int argc, char* argv[]) {
                                     messages,
                                     settingsPath,
                                     LocalDocument(QStringLiteral("help/index.html")),
-                                    LocalDocument(QStringLiteral("help/index.html")),
+                                    LocalDocument(QStringLiteral("home/index.html")),
                                     AltKeyHeld};
     // The main window first: the About box takes its version label from it. Each dialog
     // is created after the dialogs it opens.

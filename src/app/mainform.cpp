@@ -96,6 +96,7 @@ TFormMain::TFormMain(const MainFormServices& services, QWidget* parent)
     m_statusBar->setObjectName(QStringLiteral("MainStatusBar"));
     layout->addWidget(m_statusBar);
     setCentralWidget(central);
+    m_details->setMessageBoxes(&m_messages);
     connectHandlers();
 
     resize(DesignWidth, DesignHeight);

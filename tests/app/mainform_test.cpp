@@ -1,9 +1,14 @@
+#include "app/aboutform.h"
 #include "app/drivecombo.h"
+#include "app/firstrun.h"
 #include "app/foldertree.h"
 #include "app/gridutil.h"
 #include "app/mainform.h"
 #include "app/mainstatusbar.h"
+#include "app/newfolder.h"
+#include "app/preferences.h"
 #include "app/sectionheader.h"
+#include "app/selectfolder.h"
 #include "app/songdetailsview.h"
 #include "app/songlistview.h"
 #include "app/stringgrid.h"
@@ -22,11 +27,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 // The main window against fake drives, a fake shell and recorded message boxes, with card
@@ -64,12 +71,18 @@ private slots:
     void virtualDriveLetterChoice();
     void headerDoubleClicksRestoreHeights();
     void unwritableSettingsShowError();
+    void preferencesConfirmedSavesAndEnablesWave();
+    void preferencesCancelledChangesNothing();
+    void exitPassesThroughClosingSteps();
+    void renameByLeavingNameBox();
+    void firstRunDemoFolder();
 
 private:
     QString path(const QString& relative) const { return m_dir->path() + u'/' + relative; }
     void writeSettings(const QString& text);
     QString settingsText() const;
     void putCardIn(const QString& label = QStringLiteral("BOSS_BR-864"));
+    void makeDialogs();
     TFormMain& open(bool show = true);
     QString statusPanel(int panel) const { return m_window->mainStatusBar()->panelText(panel); }
     int loadCount() const { return m_loads; }
@@ -81,6 +94,10 @@ private:
     bool m_alt = false;
     int m_loads = 0;
     std::unique_ptr<TFormMain> m_window;
+    std::unique_ptr<TFormNewFolder> m_newFolder;
+    std::unique_ptr<TFormSelectFolder> m_selectFolder;
+    std::unique_ptr<TFormPreferences> m_preferences;
+    std::unique_ptr<TFormAbout> m_about;
 };
 
 void MainFormTest::initTestCase() {
@@ -112,6 +129,10 @@ void MainFormTest::init() {
 }
 
 void MainFormTest::cleanup() {
+    m_about.reset();
+    m_preferences.reset();
+    m_selectFolder.reset();
+    m_newFolder.reset();
     m_window.reset();
     m_drives.reset();
     m_dir.reset();
@@ -530,6 +551,106 @@ void MainFormTest::unwritableSettingsShowError() {
     QCOMPARE(m_messages.messages()[0].kind, MessageKind::Error);
     QCOMPARE(m_messages.messages()[0].text,
              QStringLiteral("Unable to write to ") + path(QStringLiteral("sorvane.ini")));
+}
+
+void MainFormTest::makeDialogs() {
+    m_newFolder = std::make_unique<TFormNewFolder>();
+    m_selectFolder = std::make_unique<TFormSelectFolder>(*m_drives, *m_newFolder, m_messages);
+    m_preferences = std::make_unique<TFormPreferences>(*m_selectFolder);
+    m_about = std::make_unique<TFormAbout>(m_window->versionLabelText());
+    m_window->setDialogs(m_preferences.get(), m_about.get());
+}
+
+void MainFormTest::preferencesConfirmedSavesAndEnablesWave() {
+    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("plain")) +
+                  QStringLiteral("\n[MainForm]\nWindowState=2\n"));
+    TFormMain& window = open();
+    makeDialogs();
+    QVERIFY(!window.ToolButtonWave()->isEnabled());
+    QTimer::singleShot(0, m_preferences.get(), [this] {
+        QCOMPARE(m_preferences->editStartFolder()->text(), path(QStringLiteral("plain")));
+        m_preferences->editStartFolder()->setText(path(QStringLiteral("backup")));
+        m_preferences->editWaveConverter()->setText(QStringLiteral("/opt/brwc/conv.exe"));
+        m_preferences->buttonOK()->click();
+    });
+    window.findChild<QAction*>(QStringLiteral("Preferences1"))->trigger();
+    QCOMPARE(window.prefs().DefaultDir, path(QStringLiteral("backup")));
+    QCOMPARE(window.prefs().WaveConverter, QStringLiteral("/opt/brwc/conv.exe"));
+    // Enabled on confirming, although the folder shown has no songs.
+    QVERIFY(window.ToolButtonWave()->isEnabled());
+    QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("plain"))));
+    const QString text = settingsText();
+    QVERIFY(text.contains(QStringLiteral("DefaultDir=") + path(QStringLiteral("backup"))));
+    QVERIFY(text.contains(QStringLiteral("WaveConverter=/opt/brwc/conv.exe")));
+    // Written while maximised, too.
+    QVERIFY(text.contains(QStringLiteral("Top=%1").arg(window.frameGeometry().top())));
+    QVERIFY(text.contains(QStringLiteral("Left=%1").arg(window.frameGeometry().left())));
+    // The next folder change applies the song rule again.
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("home"))));
+    QVERIFY(!window.ToolButtonWave()->isEnabled());
+}
+
+void MainFormTest::preferencesCancelledChangesNothing() {
+    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("plain")) +
+                  QStringLiteral("\n"));
+    TFormMain& window = open();
+    makeDialogs();
+    const QString before = settingsText();
+    QTimer::singleShot(0, m_preferences.get(), [this] {
+        m_preferences->editWaveConverter()->setText(QStringLiteral("/opt/brwc/conv.exe"));
+        m_preferences->buttonCancel()->click();
+    });
+    window.Preferences1Click();
+    QCOMPARE(window.prefs().WaveConverter, QString());
+    QCOMPARE(settingsText(), before);
+}
+
+void MainFormTest::exitPassesThroughClosingSteps() {
+    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
+                  QStringLiteral("\n"));
+    TFormMain& window = open();
+    QVERIFY(window.isVisible());
+    window.findChild<QAction*>(QStringLiteral("Exit1"))->trigger();
+    QVERIFY(!window.isVisible());
+    QVERIFY(settingsText().contains(QStringLiteral("[MainForm]\nWindowState=0")));
+}
+
+void MainFormTest::renameByLeavingNameBox() {
+    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
+                  QStringLiteral("\n"));
+    TFormMain& window = open();
+    window.activateWindow();
+    StringGrid* grid = window.sgSongList();
+    QLineEdit* name = window.songDetails()->songNameEdit();
+    name->setFocus();
+    QTRY_VERIFY(name->hasFocus());
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("AB"));
+    grid->setFocus(); // leaving the box writes the name
+    QTRY_VERIFY(grid->hasFocus());
+    const CardFixture card(path(QStringLiteral("backup")));
+    const QByteArray record =
+        card.readFile(card.songFolder(NumberedSongFolder(1)) + QStringLiteral("/songinf2.br0"));
+    QCOMPARE(record.mid(48, 8), QByteArray("AB      "));
+    QCOMPARE(grid->cell(1, 1), QStringLiteral("AB"));
+}
+
+void MainFormTest::firstRunDemoFolder() {
+    const QString settings = path(QStringLiteral("first/sorvane.ini"));
+    QVERIFY(QDir().mkpath(path(QStringLiteral("first"))));
+    QVERIFY(!WriteFirstRunDefaultDir(settings, path(QStringLiteral("no-demo"))));
+    QVERIFY(!QFileInfo::exists(settings));
+    QVERIFY(WriteFirstRunDefaultDir(settings, path(QStringLiteral("backup"))));
+    QFile file(settings);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    file.close();
+    QVERIFY(text.contains(QStringLiteral("[Paths]")));
+    QVERIFY(text.contains(QStringLiteral("DefaultDir=") + path(QStringLiteral("backup"))));
+    // An existing file is left alone.
+    QVERIFY(!WriteFirstRunDefaultDir(settings, path(QStringLiteral("plain"))));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()), text);
 }
 
 QTEST_MAIN(MainFormTest)
