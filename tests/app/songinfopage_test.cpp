@@ -1,0 +1,263 @@
+#include "app/detailstest.h"
+#include "app/songdetailsview.h"
+#include "app/support/recordingmessageboxes.h"
+#include "card/sovinfo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+using namespace detailstest;
+
+namespace {
+
+// The box loses the focus to another control of the window.
+void Leave(QWidget* box, Qt::FocusReason reason = Qt::TabFocusReason) {
+    QFocusEvent event(QEvent::FocusOut, reason);
+    QCoreApplication::sendEvent(box, &event);
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// The "Song Info" page: loading name, title and notes, and saving each box when it is left,
+// only when the user changed it; failures keep the box changed and warn once.
+class SongInfoPageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void loadingShowsNameTitleAndNotesUnchanged();
+    void titleIsSavedWhenTheBoxIsLeft();
+    void untouchedTitleIsNotWritten();
+    void clearedTitleWritesTheHeaderOnly();
+    void notesAreWrittenAsCrLfLines();
+    void blankNotesDeleteTheFileEvenUntouched();
+    void failingTitleWriteKeepsTheBoxChangedAndWarnsOnce();
+    void failingNotesWriteWarnsOnce();
+    void songNameIsWrittenAndReported();
+    void pendingEditsGoToTheirOwnSong();
+    void closingCommitsNameTitleAndNotes();
+
+private:
+    void load(const char* songId, const char* name = "");
+    QString datPath(const char* folder = "SONG001.BR0") const {
+        return m_card->songFile(QLatin1String(folder), QStringLiteral("SongInfo.dat"));
+    }
+    QString notesPath(const char* folder = "SONG001.BR0") const {
+        return m_card->songFile(QLatin1String(folder), QStringLiteral("Notes.txt"));
+    }
+
+    std::unique_ptr<DetailsCard> m_card;
+    std::unique_ptr<SOV_Info> m_info;
+    std::unique_ptr<SongDetailsView> m_view;
+    RecordingMessageBoxes m_messages;
+};
+
+void SongInfoPageTest::init() {
+    m_card = std::make_unique<DetailsCard>();
+    QVERIFY(m_card->build());
+    m_info = std::make_unique<SOV_Info>();
+    m_info->LoadFolder(m_card->root());
+    m_view = std::make_unique<SongDetailsView>(*m_info);
+    m_messages.clear();
+    m_view->setMessageBoxes(&m_messages);
+    m_view->setBrControlsEnabled(true);
+}
+
+void SongInfoPageTest::cleanup() {
+    m_view.reset();
+    m_info.reset();
+    m_card.reset();
+}
+
+void SongInfoPageTest::load(const char* songId, const char* name) {
+    m_view->loadSong(QLatin1String(songId), QLatin1String(name), m_card->root());
+}
+
+void SongInfoPageTest::loadingShowsNameTitleAndNotesUnchanged() {
+    QCOMPARE(m_view->songNameEdit()->maxLength(), 8);
+    QCOMPARE(m_view->songTitleEdit()->maxLength(), 128);
+    QCOMPARE(m_view->songNameEdit()->objectName(), QStringLiteral("EditSongName"));
+    QCOMPARE(m_view->songTitleEdit()->objectName(), QStringLiteral("EditSongTitle"));
+    QCOMPARE(m_view->notesEdit()->objectName(), QStringLiteral("MemoSongNotes"));
+    load("SONG001", "FIRST   ");
+    QCOMPARE(m_view->songNameEdit()->text(), QStringLiteral("FIRST"));
+    QCOMPARE(m_view->songTitleEdit()->text(), QStringLiteral("A longer title"));
+    QCOMPARE(m_view->notesEdit()->toPlainText(), QStringLiteral("line one\nline two"));
+    QVERIFY(!m_view->songNameEdit()->isModified());
+    QVERIFY(!m_view->songTitleEdit()->isModified());
+    QVERIFY(!m_view->notesEdit()->document()->isModified());
+
+    load("SONG002", "SECOND");
+    QCOMPARE(m_view->songTitleEdit()->text(), QString());
+    QCOMPARE(m_view->notesEdit()->toPlainText(), QString());
+}
+
+void SongInfoPageTest::titleIsSavedWhenTheBoxIsLeft() {
+    load("SONG001");
+    QLineEdit* title = m_view->songTitleEdit();
+    title->clear();
+    QTest::keyClicks(title, QStringLiteral("Nine char"));
+    QVERIFY(title->isModified());
+    Leave(title, Qt::PopupFocusReason); // a pop-up menu is not leaving the box
+    QCOMPARE(ReadAll(datPath()), QByteArray("SOV 1.05A longer title"));
+    Leave(title);
+    QCOMPARE(ReadAll(datPath()), QByteArray("SOV 1.05Nine char"));
+    QCOMPARE(ReadAll(datPath()).size(), 17);
+    QVERIFY(!title->isModified());
+    QVERIFY(m_messages.messages().isEmpty());
+}
+
+void SongInfoPageTest::untouchedTitleIsNotWritten() {
+    load("SONG003");
+    Leave(m_view->songTitleEdit());
+    QVERIFY(!QFile::exists(datPath("SONG003.BR0")));
+    m_view->songTitleEdit()->setText(QStringLiteral("set by the program"));
+    Leave(m_view->songTitleEdit());
+    QVERIFY(!QFile::exists(datPath("SONG003.BR0")));
+}
+
+void SongInfoPageTest::clearedTitleWritesTheHeaderOnly() {
+    load("SONG001");
+    QLineEdit* title = m_view->songTitleEdit();
+    title->selectAll();
+    QTest::keyClick(title, Qt::Key_Delete);
+    Leave(title);
+    QCOMPARE(ReadAll(datPath()), QByteArray("SOV 1.05"));
+    load("SONG001");
+    QCOMPARE(title->text(), QString());
+}
+
+void SongInfoPageTest::notesAreWrittenAsCrLfLines() {
+    load("SONG003");
+    QPlainTextEdit* notes = m_view->notesEdit();
+    QTest::keyClicks(notes, QStringLiteral("one"));
+    QTest::keyClick(notes, Qt::Key_Return);
+    QTest::keyClicks(notes, QStringLiteral("two"));
+    QTest::keyClick(notes, Qt::Key_Return);
+    QTest::keyClicks(notes, QStringLiteral("three"));
+    Leave(notes);
+    QCOMPARE(ReadAll(notesPath("SONG003.BR0")), QByteArray("one\r\ntwo\r\nthree\r\n"));
+    QVERIFY(!notes->document()->isModified());
+}
+
+void SongInfoPageTest::blankNotesDeleteTheFileEvenUntouched() {
+    QVERIFY(m_card->card().writeSongFile(QStringLiteral("SONG001.BR0"), QStringLiteral("Notes.txt"),
+                                         "  \r\n\t\r\n"));
+    load("SONG001");
+    QPlainTextEdit* notes = m_view->notesEdit();
+    QVERIFY(!notes->document()->isModified());
+    Leave(notes);
+    QVERIFY(!QFile::exists(notesPath()));
+
+    // Spaces typed with no file write a file holding the box's blank lines; leaving again
+    // deletes it.
+    QTest::keyClicks(notes, QStringLiteral("   "));
+    Leave(notes);
+    QCOMPARE(ReadAll(notesPath()), QByteArray("     \r\n\t\r\n"));
+    Leave(notes);
+    QVERIFY(!QFile::exists(notesPath()));
+    Leave(notes); // settled: nothing comes back
+    QVERIFY(!QFile::exists(notesPath()));
+}
+
+void SongInfoPageTest::failingTitleWriteKeepsTheBoxChangedAndWarnsOnce() {
+    load("SONG003");
+    QVERIFY(QDir().mkpath(datPath("SONG003.BR0"))); // a folder where the file should go
+    QLineEdit* title = m_view->songTitleEdit();
+    QTest::keyClicks(title, QStringLiteral("Kept"));
+    Leave(title);
+    QVERIFY(title->isModified());
+    QCOMPARE(m_messages.messages().size(), 1);
+    QCOMPARE(m_messages.messages().first().kind, MessageKind::Warning);
+    QVERIFY2(m_messages.messages().first().text.contains(
+                 QDir::toNativeSeparators(datPath("SONG003.BR0"))),
+             qPrintable(m_messages.messages().first().text));
+    Leave(title);
+    m_view->commitEdits();
+    QCOMPARE(m_messages.messages().size(), 1); // once, not on every retry
+    QVERIFY(title->isModified());
+
+    QVERIFY(QDir().rmdir(datPath("SONG003.BR0")));
+    Leave(title);
+    QCOMPARE(ReadAll(datPath("SONG003.BR0")), QByteArray("SOV 1.05Kept"));
+    QVERIFY(!title->isModified());
+
+    // A later failure is reported again.
+    QVERIFY(QFile::remove(datPath("SONG003.BR0")));
+    QVERIFY(QDir().mkpath(datPath("SONG003.BR0")));
+    QTest::keyClicks(title, QStringLiteral("!"));
+    Leave(title);
+    QCOMPARE(m_messages.messages().size(), 2);
+}
+
+void SongInfoPageTest::failingNotesWriteWarnsOnce() {
+    load("SONG003");
+    QVERIFY(QDir().mkpath(notesPath("SONG003.BR0")));
+    QPlainTextEdit* notes = m_view->notesEdit();
+    QTest::keyClicks(notes, QStringLiteral("keep me"));
+    Leave(notes);
+    Leave(notes);
+    QCOMPARE(m_messages.messages().size(), 1);
+    QVERIFY(m_messages.messages().first().text.contains(
+        QDir::toNativeSeparators(notesPath("SONG003.BR0"))));
+    QVERIFY(notes->document()->isModified());
+    QCOMPARE(notes->toPlainText(), QStringLiteral("keep me"));
+}
+
+void SongInfoPageTest::songNameIsWrittenAndReported() {
+    load("SONG001", "FIRST");
+    QSignalSpy written(m_view.get(), &SongDetailsView::songNameWritten);
+    QLineEdit* name = m_view->songNameEdit();
+    Leave(name);
+    QCOMPARE(written.count(), 0);
+    name->clear();
+    QTest::keyClicks(name, QStringLiteral(" AB"));
+    Leave(name);
+    QCOMPARE(written.count(), 1);
+    QCOMPARE(written.first().first().toString(), QStringLiteral(" AB"));
+    const QByteArray record =
+        ReadAll(m_card->songFile(QStringLiteral("SONG001.BR0"), QStringLiteral("songinf2.br0")));
+    QCOMPARE(record.mid(48, 8), QByteArray("AB      "));
+    QVERIFY(!name->isModified());
+}
+
+void SongInfoPageTest::pendingEditsGoToTheirOwnSong() {
+    load("SONG001");
+    QTest::keyClicks(m_view->songTitleEdit(), QStringLiteral(" more"));
+    QTest::keyClicks(m_view->notesEdit(), QStringLiteral("added "));
+    load("SONG003"); // the boxes kept the focus while another song was chosen
+    QCOMPARE(ReadAll(datPath()), QByteArray("SOV 1.05A longer title more"));
+    QCOMPARE(ReadAll(notesPath()), QByteArray("added line one\r\nline two\r\n"));
+    QVERIFY(!QFile::exists(datPath("SONG003.BR0")));
+    QVERIFY(!QFile::exists(notesPath("SONG003.BR0")));
+    QCOMPARE(m_view->songTitleEdit()->text(), QString());
+}
+
+void SongInfoPageTest::closingCommitsNameTitleAndNotes() {
+    load("SONG003", "THIRD");
+    QTest::keyClicks(m_view->songNameEdit(), QStringLiteral("X"));
+    QTest::keyClicks(m_view->songTitleEdit(), QStringLiteral("Closing title"));
+    QTest::keyClicks(m_view->notesEdit(), QStringLiteral("closing notes"));
+    QSignalSpy written(m_view.get(), &SongDetailsView::songNameWritten);
+    m_view->commitEdits();
+    QCOMPARE(written.count(), 1);
+    QCOMPARE(written.first().first().toString(), QStringLiteral("THIRDX"));
+    QCOMPARE(ReadAll(datPath("SONG003.BR0")), QByteArray("SOV 1.05Closing title"));
+    QCOMPARE(ReadAll(notesPath("SONG003.BR0")), QByteArray("closing notes\r\n"));
+    m_view->commitEdits(); // nothing is due any more
+    QCOMPARE(written.count(), 1);
+}
+
+QTEST_MAIN(SongInfoPageTest)
+#include "songinfopage_test.moc"
