@@ -1,54 +1,13 @@
 #include "app/drivecombo.h"
-#include "platform/drives.h"
+#include "platform/fakedrives.h"
 
 #include <QDir>
 #include <QFocusEvent>
-#include <QMap>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-// A drive table with labels and roots only; enough for the selector.
-class TableDrives : public DriveServices {
-public:
-    struct Volume {
-        QString label;
-        QString root;
-    };
-    QMap<QChar, Volume> volumes;
-
-    QList<QChar> drives() override { return volumes.keys(); }
-    DriveType driveType(QChar letter) override {
-        return volumes.contains(letter) ? DriveType::Fixed : DriveType::NoSuchDrive;
-    }
-    std::optional<VolumeInfo> volumeInfo(QChar letter) override {
-        if (!volumes.contains(letter)) {
-            return std::nullopt;
-        }
-        return VolumeInfo{volumes.value(letter).label, QStringLiteral("ext4")};
-    }
-    std::optional<ClusterSpace> clusterSpace(QChar) override { return std::nullopt; }
-    std::optional<ByteSpace> byteSpace(QChar) override { return std::nullopt; }
-    bool isReady(QChar letter) override { return volumes.contains(letter); }
-    QChar driveOfPath(const QString& path) override {
-        QChar best;
-        qsizetype bestLength = -1;
-        for (auto it = volumes.cbegin(); it != volumes.cend(); ++it) {
-            const QString root = it->root;
-            const bool inside = QString(path + u'/').startsWith(root);
-            if (inside && root.size() > bestLength) {
-                best = it.key();
-                bestLength = root.size();
-            }
-        }
-        return best;
-    }
-    QString rootOf(QChar letter) override { return volumes.value(letter).root; }
-    bool registerVirtualDrive(QChar, const QString&) override { return false; }
-    bool removeVirtualDrive(QChar) override { return false; }
-};
 
 QStringList ItemTexts(const QComboBox& combo) {
     QStringList texts;
@@ -76,14 +35,14 @@ private slots:
 
 private:
     QTemporaryDir m_temp;
-    TableDrives m_drives;
+    FakeDrives m_drives;
 };
 
 void DriveComboTest::init() {
     QVERIFY(m_temp.isValid());
-    m_drives.volumes.clear();
-    m_drives.volumes.insert(u'C', {QString(), QStringLiteral("/")});
-    m_drives.volumes.insert(u'D', {QStringLiteral("boss_br-864"), m_temp.path() + u'/'});
+    m_drives =
+        FakeDrives({{u'C', QStringLiteral("/"), DriveType::Fixed, QString()},
+                    {u'D', m_temp.path(), DriveType::Removable, QStringLiteral("boss_br-864")}});
 }
 
 void DriveComboTest::entriesAreUpperCaseWithLabelOrRoot() {
@@ -135,7 +94,9 @@ void DriveComboTest::rebuildOnFocusKeepsSelection() {
     QVERIFY(combo.setDrive(u'D'));
     QSignalSpy spy(&combo, &DriveComboBox::driveChanged);
     // A card labelled in a reader below D.
-    m_drives.volumes.insert(u'A', {QStringLiteral("MICRO_BR"), QStringLiteral("/mnt/a/")});
+    m_drives.setDrive(
+        {u'A', QStringLiteral("/mnt/a"), DriveType::Removable, QStringLiteral("MICRO_BR")});
+    m_drives.clearQueries();
 
     QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
     QApplication::sendEvent(&combo, &focusIn);
@@ -145,6 +106,12 @@ void DriveComboTest::rebuildOnFocusKeepsSelection() {
     QCOMPARE(combo.drive(), QChar(u'D'));
     QCOMPARE(combo.currentText(), QStringLiteral("D:  BOSS_BR-864"));
     QCOMPARE(spy.count(), 0);
+    QCOMPARE(m_drives.queryCount(DriveQuery::Drives), 1);
+
+    // Coming back from another window is not entering the selector: no rebuild.
+    QFocusEvent activated(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&combo, &activated);
+    QCOMPARE(m_drives.queryCount(DriveQuery::Drives), 1);
 }
 
 void DriveComboTest::rebuildOnDropDownListsNewDrive() {
@@ -152,7 +119,7 @@ void DriveComboTest::rebuildOnDropDownListsNewDrive() {
     QVERIFY(combo.setDrive(u'C'));
     combo.show();
     QVERIFY(QTest::qWaitForWindowExposed(&combo));
-    m_drives.volumes.insert(u'E', {QString(), QStringLiteral("/media/usb/")});
+    m_drives.setDrive({u'E', QStringLiteral("/media/usb"), DriveType::Removable, QString()});
     QSignalSpy spy(&combo, &DriveComboBox::driveChanged);
     combo.showPopup();
     combo.hidePopup();
@@ -166,7 +133,7 @@ void DriveComboTest::selectedDriveStaysListedWhenItsVolumeGoes() {
     DriveComboBox combo(m_drives);
     QVERIFY(combo.setDrive(u'D'));
     QSignalSpy spy(&combo, &DriveComboBox::driveChanged);
-    m_drives.volumes.remove(u'D');
+    m_drives.removeDrive(u'D');
     combo.rebuild();
     QCOMPARE(combo.count(), 2);
     QCOMPARE(combo.drive(), QChar(u'D'));
