@@ -51,6 +51,13 @@ SongInfoPage::SongInfoPage(SOV_Info& info, QWidget* parent) : QWidget(parent), m
         box->installEventFilter(this);
 }
 
+// The boxes go after the page: losing the focus while they are destroyed saves nothing.
+SongInfoPage::~SongInfoPage() {
+    for (QWidget* box : {static_cast<QWidget*>(m_songName), static_cast<QWidget*>(m_songTitle),
+                         static_cast<QWidget*>(m_notes)})
+        box->removeEventFilter(this);
+}
+
 void SongInfoPage::clear() {
     m_songPath.clear();
     m_songName->setText(QString());

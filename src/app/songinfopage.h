@@ -15,6 +15,7 @@ class SongInfoPage : public QWidget {
     Q_OBJECT
 public:
     SongInfoPage(SOV_Info& info, QWidget* parent = nullptr);
+    ~SongInfoPage() override;
 
     QLineEdit* songName() const { return m_songName; }
     QLineEdit* songTitle() const { return m_songTitle; }

@@ -22,7 +22,7 @@ public:
         return v;
     }
     std::uint16_t u16le() {
-        const std::uint16_t v = static_cast<std::uint16_t>(at(m_pos) | (at(m_pos + 1) << 8));
+        const std::uint16_t v = static_cast<std::uint16_t>(at(m_pos) | (at(m_pos, 1) << 8));
         skip(2);
         return v;
     }
@@ -30,7 +30,7 @@ public:
     QString text(std::size_t width) {
         QString out;
         for (std::size_t i = 0; i < width; ++i) {
-            const std::uint8_t c = at(m_pos + i);
+            const std::uint8_t c = at(m_pos, i);
             if (c == 0)
                 break;
             out.append(QChar(static_cast<char16_t>(c)));
@@ -40,8 +40,12 @@ public:
     }
 
 private:
-    std::uint8_t at(std::size_t offset) const {
-        return offset < m_image.size() ? m_image[offset] : std::uint8_t{0};
+    // The byte `delta` after `base`; zero outside the image (the sum is never formed when it
+    // could wrap round).
+    std::uint8_t at(std::size_t base, std::size_t delta = 0) const {
+        if (base >= m_image.size() || delta >= m_image.size() - base)
+            return 0;
+        return m_image[base + delta];
     }
 
     std::span<const std::uint8_t> m_image;

@@ -39,6 +39,7 @@ private slots:
     void loadingShowsNameTitleAndNotesUnchanged();
     void titleIsSavedWhenTheBoxIsLeft();
     void untouchedTitleIsNotWritten();
+    void movingTheFocusToAnotherBoxSaves();
     void clearedTitleWritesTheHeaderOnly();
     void notesAreWrittenAsCrLfLines();
     void blankNotesDeleteTheFileEvenUntouched();
@@ -125,6 +126,23 @@ void SongInfoPageTest::untouchedTitleIsNotWritten() {
     m_view->songTitleEdit()->setText(QStringLiteral("set by the program"));
     Leave(m_view->songTitleEdit());
     QVERIFY(!QFile::exists(datPath("SONG003.BR0")));
+}
+
+void SongInfoPageTest::movingTheFocusToAnotherBoxSaves() {
+    load("SONG003");
+    m_view->show();
+    m_view->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+    QLineEdit* title = m_view->songTitleEdit();
+    title->setFocus(Qt::MouseFocusReason);
+    QVERIFY(title->hasFocus());
+    QTest::keyClicks(title, QStringLiteral("Typed"));
+    QVERIFY(!QFile::exists(datPath("SONG003.BR0")));
+    m_view->notesEdit()->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(ReadAll(datPath("SONG003.BR0")), QByteArray("SOV 1.05Typed"));
+    QTest::keyClicks(m_view->notesEdit(), QStringLiteral("notes"));
+    m_view->songNameEdit()->setFocus(Qt::TabFocusReason);
+    QCOMPARE(ReadAll(notesPath("SONG003.BR0")), QByteArray("notes\r\n"));
 }
 
 void SongInfoPageTest::clearedTitleWritesTheHeaderOnly() {

@@ -58,6 +58,19 @@ TEST(ByteCursorTest, ReadsBeyondTheImageAreZero) {
     EXPECT_EQ(cursor.u8(), 0);
 }
 
+// A position at the very end of the address range must not wrap round to the image's start.
+TEST(ByteCursorTest, PositionsNearTheTopNeverWrapToTheStart) {
+    const std::array<std::uint8_t, 4> bytes = {0xAA, 0xBB, 'X', 'Y'};
+    ByteCursor cursor(bytes);
+    cursor.seek(SIZE_MAX);
+    EXPECT_EQ(cursor.u16le(), 0);
+    cursor.seek(SIZE_MAX - 1);
+    EXPECT_TRUE(cursor.text(8).isEmpty());
+    cursor.skip(SIZE_MAX);
+    EXPECT_EQ(cursor.u16le(), 0);
+    EXPECT_EQ(cursor.u8(), 0);
+}
+
 TEST(ByteCursorTest, TextEndsAtZeroOrWidthOrImage) {
     const std::array<std::uint8_t, 6> bytes = {'A', 'B', 0, 'C', 0xE9, 'D'};
     ByteCursor cursor(bytes);

@@ -260,6 +260,17 @@ TEST_F(CatalogueTest, ShortRecordsReadZerosBeyondTheirEnd) {
     EXPECT_TRUE(song("SONG003")->isProtected);
 }
 
+TEST_F(CatalogueTest, LinkLoopInsideASongFolderIsNotFollowed) {
+    addSong("SONG001.BR0", SongInfoRecord());
+    const QString folder = m_card.songFolder(S("SONG001.BR0"));
+    ASSERT_TRUE(m_card.makeSymlink(folder + S("/sub/back"), m_card.path(folder)));
+    ASSERT_TRUE(m_card.writeSongSizedFile(S("SONG001.BR0"), S("sub/data.bin"), 1000));
+    load();
+    ASSERT_EQ(m_info.songs().size(), 1u);
+    const std::uint64_t linkSize = static_cast<std::uint64_t>(m_card.path(folder).toUtf8().size());
+    EXPECT_EQ(m_info.songs()[0].size, 468u + 1000u + linkSize);
+}
+
 TEST_F(CatalogueTest, OrdinaryFileNamedLikeASong) {
     addSong("SONG001.BR0", SongInfoRecord::ForModel(RecorderModel::BR864, "REAL", 2));
     ASSERT_TRUE(m_card.addSongNamedFile(S("SONG002.BR0"), QByteArray(600, 'x')));

@@ -24,6 +24,7 @@ private slots:
     void alignmentInsetsAndCentring();
     void textWiderThanItsCellStartsAtTheLeftEdge();
     void drawHandlerRoutesByGrid();
+    void focusedCellGetsAFocusRectangle();
 
 private:
     static std::unique_ptr<StringGrid> makeGrid(int cols, int rows, int fixedRows);
@@ -290,6 +291,31 @@ void StrGridTest::drawHandlerRoutesByGrid() {
         sgDrawCell(*plainGrid, painter, 0, 1, rect, CellState{});
     }
     QCOMPARE(CountColour(untouched, rect, QColor(1, 2, 3)), rect.width() * rect.height());
+}
+
+void StrGridTest::focusedCellGetsAFocusRectangle() {
+    auto grid = makeGrid(3, 4, 1);
+    StrGrid format;
+    format.AttachGrid(*grid);
+    format.SetColumns(EffectColumns);
+    const QRect rect(10, 10, 80, 15);
+    const QColor window = grid->palette().color(QPalette::Active, QPalette::Base);
+    for (const bool focused : {false, true}) {
+        QImage image(120, 40, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            painter.setFont(grid->font());
+            CellState state;
+            state.focused = focused;
+            format.DrawGridCell(*grid, painter, 1, 2, rect, state); // an empty cell
+        }
+        const QRect border(rect.left(), rect.top(), rect.width(), 1);
+        const int plain = CountColour(image, border, window);
+        QCOMPARE(plain < border.width(), focused);
+        QCOMPARE(CountColour(image, rect.adjusted(2, 2, -2, -2), window),
+                 (rect.width() - 4) * (rect.height() - 4));
+    }
 }
 
 QTEST_MAIN(StrGridTest)

@@ -2,6 +2,7 @@
 // folders, card files) into DIR, for newcomers trying the program without a card.
 
 #include "fixture/cardfixture.h"
+#include "fixture/demosongdetails.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -110,7 +111,9 @@ bool WriteSongAudio(const CardFixture& card, const DemoSong& song) {
 
 // Everything a song folder holds; each kind of recorder file has its own writer.
 bool WriteSongFiles(const CardFixture& card, const DemoSong& song) {
-    return WriteSongRecord(card, song) && WriteSongAudio(card, song);
+    const int variant = static_cast<int>(&song - DemoSongs);
+    return WriteSongRecord(card, song) && WriteSongAudio(card, song) &&
+           WriteDemoSongDetails(card, QLatin1String(song.folder), variant);
 }
 
 void AppendLe16(QByteArray& out, std::uint16_t v) {

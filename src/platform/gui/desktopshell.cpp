@@ -2,11 +2,16 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QStringList>
 
 QUrl DesktopShell::documentUrl(const QString& pathOrUrl) {
-    // A scheme of one letter would be a drive letter, not an address.
+    // Only the usual web and file addresses count as addresses: a relative file name such
+    // as "take:2.mp3" or "C:/x" would otherwise read as one with a scheme.
+    static const QStringList kSchemes{QStringLiteral("http"), QStringLiteral("https"),
+                                      QStringLiteral("file"), QStringLiteral("mailto"),
+                                      QStringLiteral("ftp")};
     const QUrl url(pathOrUrl, QUrl::StrictMode);
-    if (url.isValid() && url.scheme().size() > 1 && !pathOrUrl.startsWith(u'/')) {
+    if (url.isValid() && kSchemes.contains(url.scheme(), Qt::CaseInsensitive)) {
         return url;
     }
     return QUrl::fromLocalFile(QFileInfo(pathOrUrl).absoluteFilePath());

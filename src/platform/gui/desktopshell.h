@@ -11,7 +11,7 @@ public:
     void openDocument(const QString& pathOrUrl) override;
     void showFolder(const QString& folder) override;
 
-    // The URL handed to the desktop: a web or file address as it is, anything else as a
-    // local path (relative paths taken from the current folder).
+    // The URL handed to the desktop: an http, https, file, mailto or ftp address as it is,
+    // anything else as a local path (relative paths taken from the current folder).
     static QUrl documentUrl(const QString& pathOrUrl);
 };
