@@ -100,11 +100,13 @@ TFormMain::TFormMain(const MainFormServices& services, QWidget* parent)
     connectHandlers();
 
     resize(DesignWidth, DesignHeight);
+    runHandler([this] { startUp(); });
+    // The window opens centred on the desktop; the first activation may move it to the
+    // placement stored by the last run.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect desk = screen->availableGeometry();
         move(desk.center() - QPoint(DesignWidth / 2, DesignHeight / 2));
     }
-    runHandler([this] { startUp(); });
 }
 
 TFormMain::~TFormMain() {

@@ -1,22 +1,15 @@
-#include "app/aboutform.h"
+#include "app/support/mainwindowfixture.h"
+
 #include "app/drivecombo.h"
-#include "app/firstrun.h"
 #include "app/foldertree.h"
 #include "app/gridutil.h"
-#include "app/mainform.h"
 #include "app/mainstatusbar.h"
-#include "app/newfolder.h"
-#include "app/preferences.h"
 #include "app/sectionheader.h"
-#include "app/selectfolder.h"
 #include "app/songdetailsview.h"
 #include "app/songlistview.h"
 #include "app/stringgrid.h"
 #include "app/support/cardsongs.h"
-#include "app/support/recordingmessageboxes.h"
 #include "card/songlisttext.h"
-#include "platform/fakedrives.h"
-#include "platform/fakeshell.h"
 #include "transfer/carddump.h"
 #include "transfer/sizetext.h"
 
@@ -26,28 +19,20 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
-// The main window against fake drives, a fake shell and recorded message boxes, with card
-// roots written by the fixture builder into a temporary folder:
-//   <tmp>/home        the home folder (HOME)
-//   <tmp>/backup      a backup folder with songs, on the fixed drive C
-//   <tmp>/plain       an ordinary folder
-//   <tmp>/card        the root of drive E when a card is put in
-class MainFormTest : public QObject {
+// The main window: folder changes, drive and card commands, the song list, renaming and the
+// shell commands.
+class MainFormTest : public MainWindowFixture {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void init();
-    void cleanup();
+    void init() { setUpWindowFixture(); }
+    void cleanup() { tearDownWindowFixture(); }
 
     void backupFolderOnFixedDisk();
     void waveButtonFollowsConverterSetting();
@@ -62,127 +47,21 @@ private slots:
     void songListSizesAndSwitchToFolderWithoutSongs();
     void copySongListToClipboard();
     void greyedSongListOnGrabbedWindow();
-    void firstRunWritesSettingsAtClose();
-    void missingDefaultDirFallsBackToHome();
-    void maximisedCloseKeepsPlacement();
-    void normalPlacementIsRestored();
     void renameThroughNameBoxWritesBytes();
-    void shellCommands();
-    void virtualDriveLetterChoice();
-    void headerDoubleClicksRestoreHeights();
-    void unwritableSettingsShowError();
-    void preferencesConfirmedSavesAndEnablesWave();
-    void preferencesCancelledChangesNothing();
-    void exitPassesThroughClosingSteps();
     void renameByLeavingNameBox();
-    void firstRunDemoFolder();
+    void shellCommands();
+    void headerDoubleClicksRestoreHeights();
 
 private:
-    QString path(const QString& relative) const { return m_dir->path() + u'/' + relative; }
-    void writeSettings(const QString& text);
-    QString settingsText() const;
-    void putCardIn(const QString& label = QStringLiteral("BOSS_BR-864"));
-    void makeDialogs();
-    TFormMain& open(bool show = true);
     QString statusPanel(int panel) const { return m_window->mainStatusBar()->panelText(panel); }
-    int loadCount() const { return m_loads; }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<FakeDrives> m_drives;
-    FakeShell m_shell;
-    RecordingMessageBoxes m_messages;
-    bool m_alt = false;
-    int m_loads = 0;
-    std::unique_ptr<TFormMain> m_window;
-    std::unique_ptr<TFormNewFolder> m_newFolder;
-    std::unique_ptr<TFormSelectFolder> m_selectFolder;
-    std::unique_ptr<TFormPreferences> m_preferences;
-    std::unique_ptr<TFormAbout> m_about;
 };
 
 void MainFormTest::initTestCase() {
     QStandardPaths::setTestModeEnabled(true);
 }
 
-void MainFormTest::init() {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    for (const char* folder : {"home", "plain", "wine/dosdevices"})
-        QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
-    qputenv("HOME", path(QStringLiteral("home")).toLocal8Bit());
-    qputenv("WINEPREFIX", path(QStringLiteral("wine")).toLocal8Bit());
-    QVERIFY(WriteNumberedSongs(CardFixture(path(QStringLiteral("backup"))), 3));
-    QVERIFY(WriteNumberedSongs(CardFixture(path(QStringLiteral("card"))), 2));
-    m_drives = std::make_unique<FakeDrives>();
-    FakeDrive system;
-    system.letter = u'C';
-    system.root = QStringLiteral("/");
-    system.type = DriveType::Fixed;
-    system.label = QString();
-    system.totalBytes = 100'000'000'000;
-    system.freeBytes = 40'000'000'000;
-    m_drives->setDrive(system);
-    m_shell = FakeShell();
-    m_messages.clear();
-    m_alt = false;
-    m_loads = 0;
-}
-
-void MainFormTest::cleanup() {
-    m_about.reset();
-    m_preferences.reset();
-    m_selectFolder.reset();
-    m_newFolder.reset();
-    m_window.reset();
-    m_drives.reset();
-    m_dir.reset();
-}
-
-void MainFormTest::writeSettings(const QString& text) {
-    QFile file(path(QStringLiteral("sorvane.ini")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text.toUtf8());
-}
-
-QString MainFormTest::settingsText() const {
-    QFile file(path(QStringLiteral("sorvane.ini")));
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
-}
-
-void MainFormTest::putCardIn(const QString& label) {
-    FakeDrive card;
-    card.letter = u'E';
-    card.root = path(QStringLiteral("card"));
-    card.type = DriveType::Removable;
-    card.label = label;
-    card.totalBytes = 2'000'000'000;
-    card.freeBytes = 500'000'000;
-    m_drives->setDrive(card);
-}
-
-TFormMain& MainFormTest::open(bool show) {
-    const MainFormServices services{*m_drives,
-                                    m_shell,
-                                    m_messages,
-                                    path(QStringLiteral("sorvane.ini")),
-                                    path(QStringLiteral("help/index.html")),
-                                    path(QStringLiteral("help/home.html")),
-                                    [this] { return m_alt; }};
-    m_window = std::make_unique<TFormMain>(services);
-    m_window->info().setMediaListRefresher([this](SOV_Info&) { ++m_loads; });
-    if (show) {
-        m_window->show();
-        if (!QTest::qWaitForWindowExposed(m_window.get()))
-            qWarning("window not exposed");
-    }
-    return *m_window;
-}
-
 void MainFormTest::backupFolderOnFixedDisk() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
     TFormMain& window = open();
     QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("backup"))));
     QCOMPARE(statusPanel(0), QStringLiteral("BR"));
@@ -211,8 +90,7 @@ void MainFormTest::waveButtonFollowsConverterSetting() {
 
 void MainFormTest::cardRootAtStartUp() {
     putCardIn();
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
     TFormMain& window = open();
     QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("card"))));
     QCOMPARE(window.ToolButtonBackupRestore()->text(), QStringLiteral("  Backup  "));
@@ -251,8 +129,7 @@ void MainFormTest::mediaTabsFollowFolders() {
     for (const char* folder :
          {"plain/MP3", "plain/wav", "backup/Roland/SMF", "backup/Roland/Sketch"})
         QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("plain")) +
-                  QStringLiteral("\n"));
+    writeSettings(defaultDirSettings(QStringLiteral("plain")));
     TFormMain& window = open();
     const QList<bool> plain = {false, false, false, true, true, false};
     for (int i = 0; i < 6; ++i)
@@ -264,8 +141,7 @@ void MainFormTest::mediaTabsFollowFolders() {
 }
 
 void MainFormTest::homeWithCurrentFolderDoesNotReload() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
     TFormMain& window = open();
     window.sgSongList()->selectCell(0, 3);
     window.GoToMainBackupFolderClick();
@@ -274,8 +150,7 @@ void MainFormTest::homeWithCurrentFolderDoesNotReload() {
 }
 
 void MainFormTest::homeFromElsewhereReloadsOnce() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
     TFormMain& window = open();
     QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
     QCOMPARE(loadCount(), 1);
@@ -292,8 +167,7 @@ void MainFormTest::driveSelectorOnNotReadyDrive() {
     slot.type = DriveType::Removable;
     slot.ready = false;
     m_drives->setDrive(slot);
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
     TFormMain& window = open();
     const QString before = window.currentFolder();
     QVERIFY(window.DriveComboBox1()->setDrive(u'F'));
@@ -306,8 +180,7 @@ void MainFormTest::driveSelectorOnNotReadyDrive() {
 }
 
 void MainFormTest::gotoCardWithoutCard() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
     TFormMain& window = open();
     const QString before = window.currentFolder();
     window.ToolButtonBR864()->click();
@@ -319,8 +192,7 @@ void MainFormTest::gotoCardWithoutCard() {
 }
 
 void MainFormTest::gotoCardWithCardAndAltDump() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
     TFormMain& window = open();
     CardFixture card(path(QStringLiteral("card")));
     QByteArray diskInfo(56, '\0');
@@ -351,8 +223,7 @@ void MainFormTest::songListSizesAndSwitchToFolderWithoutSongs() {
     for (int count : {1, 20}) {
         QVERIFY(WriteNumberedSongs(CardFixture(path(QStringLiteral("songs%1").arg(count))), count));
     }
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("songs1")) +
-                  QStringLiteral("\n"));
+    writeSettings(defaultDirSettings(QStringLiteral("songs1")));
     TFormMain& window = open();
     StringGrid* grid = window.sgSongList();
     QCOMPARE(grid->rowCount(), 2);
@@ -376,8 +247,7 @@ void MainFormTest::songListSizesAndSwitchToFolderWithoutSongs() {
 }
 
 void MainFormTest::copySongListToClipboard() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
     TFormMain& window = open();
     window.songList()->copyAction()->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(),
@@ -385,8 +255,7 @@ void MainFormTest::copySongListToClipboard() {
 }
 
 void MainFormTest::greyedSongListOnGrabbedWindow() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
     TFormMain& window = open();
     StringGrid* grid = window.sgSongList();
     QImage image = window.grab().toImage();
@@ -412,62 +281,8 @@ void MainFormTest::greyedSongListOnGrabbedWindow() {
              bar->palette().color(QPalette::Active, QPalette::Button).rgb());
 }
 
-void MainFormTest::firstRunWritesSettingsAtClose() {
-    TFormMain& window = open();
-    QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("home"))));
-    QCOMPARE(window.prefs().DefaultDir, path(QStringLiteral("home")));
-    QCOMPARE(window.prefs().WaveConverter, QString());
-    QVERIFY(!window.ToolButtonWave()->isEnabled());
-    QCOMPARE(window.size(), QSize(TFormMain::DesignWidth, TFormMain::DesignHeight));
-    QVERIFY(!QFileInfo::exists(path(QStringLiteral("sorvane.ini"))));
-    window.close();
-    const QString text = settingsText();
-    QVERIFY(text.contains(QStringLiteral("[Paths]")));
-    QVERIFY(text.contains(QStringLiteral("DefaultDir=") + path(QStringLiteral("home"))));
-    QVERIFY(text.contains(QStringLiteral("[MainForm]")));
-    QVERIFY(text.contains(QStringLiteral("WindowState=0")));
-    QVERIFY(text.contains(QStringLiteral("Width=%1").arg(window.frameGeometry().width())));
-    QVERIFY(text.contains(QStringLiteral("Height=%1").arg(window.frameGeometry().height())));
-}
-
-void MainFormTest::missingDefaultDirFallsBackToHome() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("gone")) +
-                  QStringLiteral("\nWaveConverter=x.exe\n"));
-    TFormMain& window = open();
-    QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("home"))));
-    window.close();
-    QVERIFY(settingsText().contains(QStringLiteral("DefaultDir=") + path(QStringLiteral("home"))));
-    QVERIFY(settingsText().contains(QStringLiteral("WaveConverter=x.exe")));
-}
-
-void MainFormTest::maximisedCloseKeepsPlacement() {
-    writeSettings(QStringLiteral("; kept\n[MainForm]\nWindowState=2\nTop=7\nLeft=9\nWidth=640\n"
-                                 "Height=480\n[Other]\nKey=Value\n"));
-    TFormMain& window = open();
-    QVERIFY(window.isMaximized());
-    window.close();
-    const QString text = settingsText();
-    QVERIFY(text.contains(QStringLiteral("WindowState=2")));
-    QVERIFY(text.contains(QStringLiteral("Top=7")));
-    QVERIFY(text.contains(QStringLiteral("Left=9")));
-    QVERIFY(text.contains(QStringLiteral("Width=640")));
-    QVERIFY(text.contains(QStringLiteral("Height=480")));
-    QVERIFY(text.contains(QStringLiteral("; kept")));
-    QVERIFY(text.contains(QStringLiteral("[Other]\nKey=Value")));
-}
-
-void MainFormTest::normalPlacementIsRestored() {
-    writeSettings(QStringLiteral("[MainForm]\nWindowState=0\nTop=$20\nLeft=0x1e\nWidth=900\n"
-                                 "Height=650\n"));
-    TFormMain& window = open();
-    QVERIFY(!window.isMaximized());
-    QCOMPARE(window.frameGeometry().topLeft(), QPoint(30, 32));
-    QCOMPARE(window.frameGeometry().size(), QSize(900, 650));
-}
-
 void MainFormTest::renameThroughNameBoxWritesBytes() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
     TFormMain& window = open();
     StringGrid* grid = window.sgSongList();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(1, 2).center());
@@ -489,135 +304,8 @@ void MainFormTest::renameThroughNameBoxWritesBytes() {
     QCOMPARE(grid->cell(1, 1), QStringLiteral("Song 1  "));
 }
 
-void MainFormTest::shellCommands() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
-    TFormMain& window = open();
-    window.findChild<QAction*>(QStringLiteral("miHelpHelp"))->trigger();
-    window.findChild<QAction*>(QStringLiteral("miHelpSOVwebsite"))->trigger();
-    QCOMPARE(m_shell.openedDocuments(), (QStringList{path(QStringLiteral("help/index.html")),
-                                                     path(QStringLiteral("help/home.html"))}));
-    QAction* explore = window.findChild<QAction*>(QStringLiteral("OpenfolderinWindowsExplorer1"));
-    QCOMPARE(explore->text(), QStringLiteral("Open folder in File Manager"));
-    explore->trigger();
-    QCOMPARE(m_shell.shownFolders(), QStringList{window.currentFolder()});
-}
-
-void MainFormTest::virtualDriveLetterChoice() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
-    QVERIFY(QFile::link(QStringLiteral("/"), path(QStringLiteral("wine/dosdevices/z:"))));
-    FakeDrive taken;
-    taken.letter = u'Y';
-    taken.root = path(QStringLiteral("plain"));
-    m_drives->setDrive(taken);
-    QCOMPARE(open(false).virtualDriveLetter(), QChar(u'X'));
-    m_window.reset();
-    for (char16_t c = u'D'; c <= u'X'; ++c) {
-        taken.letter = QChar(c);
-        m_drives->setDrive(taken);
-    }
-    QCOMPARE(open(false).virtualDriveLetter(), QChar());
-}
-
-void MainFormTest::headerDoubleClicksRestoreHeights() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
-    TFormMain& window = open();
-    QCOMPARE(window.PanelMediaCentre()->height(), TFormMain::MediaCentreHeight);
-    QCOMPARE(window.PanelSongDetails()->height(), TFormMain::SongDetailsHeight);
-    auto* left = window.findChild<QSplitter*>(QStringLiteral("SplitterMediaCentre"));
-    auto* right = window.findChild<QSplitter*>(QStringLiteral("SplitterSongDetails"));
-    left->setSizes({100, 400});
-    right->setSizes({300, 200});
-    QTest::mouseDClick(window.PanelMediaCentreHeader(), Qt::LeftButton);
-    QTest::mouseDClick(window.PanelSongDetailsHeader(), Qt::LeftButton);
-    QCOMPARE(left->sizes().last(), TFormMain::MediaCentreHeight);
-    QCOMPARE(right->sizes().last(), TFormMain::SongDetailsHeight);
-}
-
-void MainFormTest::unwritableSettingsShowError() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
-    TFormMain& window = open();
-    // The settings file's folder disappears: the write fails and is reported.
-    const QString folder = path(QStringLiteral("gone-settings"));
-    QVERIFY(QDir().mkpath(folder));
-    QFile::rename(path(QStringLiteral("sorvane.ini")), folder + QStringLiteral("/x"));
-    QVERIFY(QDir(folder).removeRecursively());
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("sorvane.ini"))); // a folder in its place
-    window.close();
-    QCOMPARE(m_messages.messages().size(), 1);
-    QCOMPARE(m_messages.messages()[0].kind, MessageKind::Error);
-    QCOMPARE(m_messages.messages()[0].text,
-             QStringLiteral("Unable to write to ") + path(QStringLiteral("sorvane.ini")));
-}
-
-void MainFormTest::makeDialogs() {
-    m_newFolder = std::make_unique<TFormNewFolder>();
-    m_selectFolder = std::make_unique<TFormSelectFolder>(*m_drives, *m_newFolder, m_messages);
-    m_preferences = std::make_unique<TFormPreferences>(*m_selectFolder);
-    m_about = std::make_unique<TFormAbout>(m_window->versionLabelText());
-    m_window->setDialogs(m_preferences.get(), m_about.get());
-}
-
-void MainFormTest::preferencesConfirmedSavesAndEnablesWave() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("plain")) +
-                  QStringLiteral("\n[MainForm]\nWindowState=2\n"));
-    TFormMain& window = open();
-    makeDialogs();
-    QVERIFY(!window.ToolButtonWave()->isEnabled());
-    QTimer::singleShot(0, m_preferences.get(), [this] {
-        QCOMPARE(m_preferences->editStartFolder()->text(), path(QStringLiteral("plain")));
-        m_preferences->editStartFolder()->setText(path(QStringLiteral("backup")));
-        m_preferences->editWaveConverter()->setText(QStringLiteral("/opt/brwc/conv.exe"));
-        m_preferences->buttonOK()->click();
-    });
-    window.findChild<QAction*>(QStringLiteral("Preferences1"))->trigger();
-    QCOMPARE(window.prefs().DefaultDir, path(QStringLiteral("backup")));
-    QCOMPARE(window.prefs().WaveConverter, QStringLiteral("/opt/brwc/conv.exe"));
-    // Enabled on confirming, although the folder shown has no songs.
-    QVERIFY(window.ToolButtonWave()->isEnabled());
-    QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("plain"))));
-    const QString text = settingsText();
-    QVERIFY(text.contains(QStringLiteral("DefaultDir=") + path(QStringLiteral("backup"))));
-    QVERIFY(text.contains(QStringLiteral("WaveConverter=/opt/brwc/conv.exe")));
-    // Written while maximised, too.
-    QVERIFY(text.contains(QStringLiteral("Top=%1").arg(window.frameGeometry().top())));
-    QVERIFY(text.contains(QStringLiteral("Left=%1").arg(window.frameGeometry().left())));
-    // The next folder change applies the song rule again.
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("home"))));
-    QVERIFY(!window.ToolButtonWave()->isEnabled());
-}
-
-void MainFormTest::preferencesCancelledChangesNothing() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("plain")) +
-                  QStringLiteral("\n"));
-    TFormMain& window = open();
-    makeDialogs();
-    const QString before = settingsText();
-    QTimer::singleShot(0, m_preferences.get(), [this] {
-        m_preferences->editWaveConverter()->setText(QStringLiteral("/opt/brwc/conv.exe"));
-        m_preferences->buttonCancel()->click();
-    });
-    window.Preferences1Click();
-    QCOMPARE(window.prefs().WaveConverter, QString());
-    QCOMPARE(settingsText(), before);
-}
-
-void MainFormTest::exitPassesThroughClosingSteps() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
-    TFormMain& window = open();
-    QVERIFY(window.isVisible());
-    window.findChild<QAction*>(QStringLiteral("Exit1"))->trigger();
-    QVERIFY(!window.isVisible());
-    QVERIFY(settingsText().contains(QStringLiteral("[MainForm]\nWindowState=0")));
-}
-
 void MainFormTest::renameByLeavingNameBox() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\n"));
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
     TFormMain& window = open();
     window.activateWindow();
     StringGrid* grid = window.sgSongList();
@@ -635,22 +323,32 @@ void MainFormTest::renameByLeavingNameBox() {
     QCOMPARE(grid->cell(1, 1), QStringLiteral("AB"));
 }
 
-void MainFormTest::firstRunDemoFolder() {
-    const QString settings = path(QStringLiteral("first/sorvane.ini"));
-    QVERIFY(QDir().mkpath(path(QStringLiteral("first"))));
-    QVERIFY(!WriteFirstRunDefaultDir(settings, path(QStringLiteral("no-demo"))));
-    QVERIFY(!QFileInfo::exists(settings));
-    QVERIFY(WriteFirstRunDefaultDir(settings, path(QStringLiteral("backup"))));
-    QFile file(settings);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
-    file.close();
-    QVERIFY(text.contains(QStringLiteral("[Paths]")));
-    QVERIFY(text.contains(QStringLiteral("DefaultDir=") + path(QStringLiteral("backup"))));
-    // An existing file is left alone.
-    QVERIFY(!WriteFirstRunDefaultDir(settings, path(QStringLiteral("plain"))));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(file.readAll()), text);
+void MainFormTest::shellCommands() {
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
+    TFormMain& window = open();
+    window.findChild<QAction*>(QStringLiteral("miHelpHelp"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("miHelpSOVwebsite"))->trigger();
+    QCOMPARE(m_shell.openedDocuments(), (QStringList{path(QStringLiteral("help/index.html")),
+                                                     path(QStringLiteral("help/home.html"))}));
+    QAction* explore = window.findChild<QAction*>(QStringLiteral("OpenfolderinWindowsExplorer1"));
+    QCOMPARE(explore->text(), QStringLiteral("Open folder in File Manager"));
+    explore->trigger();
+    QCOMPARE(m_shell.shownFolders(), QStringList{window.currentFolder()});
+}
+
+void MainFormTest::headerDoubleClicksRestoreHeights() {
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
+    TFormMain& window = open();
+    QCOMPARE(window.PanelMediaCentre()->height(), TFormMain::MediaCentreHeight);
+    QCOMPARE(window.PanelSongDetails()->height(), TFormMain::SongDetailsHeight);
+    auto* left = window.findChild<QSplitter*>(QStringLiteral("SplitterMediaCentre"));
+    auto* right = window.findChild<QSplitter*>(QStringLiteral("SplitterSongDetails"));
+    left->setSizes({100, 400});
+    right->setSizes({300, 200});
+    QTest::mouseDClick(window.PanelMediaCentreHeader(), Qt::LeftButton);
+    QTest::mouseDClick(window.PanelSongDetailsHeader(), Qt::LeftButton);
+    QCOMPARE(left->sizes().last(), TFormMain::MediaCentreHeight);
+    QCOMPARE(right->sizes().last(), TFormMain::SongDetailsHeight);
 }
 
 QTEST_MAIN(MainFormTest)

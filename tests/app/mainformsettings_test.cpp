@@ -1,0 +1,203 @@
+#include "app/support/mainwindowfixture.h"
+
+#include "app/firstrun.h"
+#include "app/foldertree.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+// The main window's settings: first run, placement, Preferences, the closing steps and the
+// spare drive letter.
+class MainFormSettingsTest : public MainWindowFixture {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init() { setUpWindowFixture(); }
+    void cleanup() { tearDownWindowFixture(); }
+
+    void firstRunWritesSettingsAtClose();
+    void missingDefaultDirFallsBackToHome();
+    void maximisedCloseKeepsPlacement();
+    void normalPlacementIsRestored();
+    void virtualDriveLetterChoice();
+    void unwritableSettingsShowError();
+    void preferencesConfirmedSavesAndEnablesWave();
+    void preferencesCancelledChangesNothing();
+    void exitPassesThroughClosingSteps();
+    void firstRunDemoFolder();
+};
+
+void MainFormSettingsTest::initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void MainFormSettingsTest::firstRunWritesSettingsAtClose() {
+    TFormMain& window = open();
+    QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("home"))));
+    QCOMPARE(window.prefs().DefaultDir, path(QStringLiteral("home")));
+    QCOMPARE(window.prefs().WaveConverter, QString());
+    QVERIFY(!window.ToolButtonWave()->isEnabled());
+    QCOMPARE(window.size(), QSize(TFormMain::DesignWidth, TFormMain::DesignHeight));
+    const QRect desk = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(window.pos(),
+             desk.center() - QPoint(TFormMain::DesignWidth / 2, TFormMain::DesignHeight / 2));
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("sorvane.ini"))));
+    window.close();
+    const QString text = settingsText();
+    QVERIFY(text.contains(QStringLiteral("[Paths]")));
+    QVERIFY(text.contains(QStringLiteral("DefaultDir=") + path(QStringLiteral("home"))));
+    QVERIFY(text.contains(QStringLiteral("[MainForm]")));
+    QVERIFY(text.contains(QStringLiteral("WindowState=0")));
+    QVERIFY(text.contains(QStringLiteral("Width=%1").arg(window.frameGeometry().width())));
+    QVERIFY(text.contains(QStringLiteral("Height=%1").arg(window.frameGeometry().height())));
+}
+
+void MainFormSettingsTest::missingDefaultDirFallsBackToHome() {
+    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("gone")) +
+                  QStringLiteral("\nWaveConverter=x.exe\n"));
+    TFormMain& window = open();
+    QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("home"))));
+    window.close();
+    QVERIFY(settingsText().contains(QStringLiteral("DefaultDir=") + path(QStringLiteral("home"))));
+    QVERIFY(settingsText().contains(QStringLiteral("WaveConverter=x.exe")));
+}
+
+void MainFormSettingsTest::maximisedCloseKeepsPlacement() {
+    writeSettings(QStringLiteral("; kept\n[MainForm]\nWindowState=2\nTop=7\nLeft=9\nWidth=640\n"
+                                 "Height=480\n[Other]\nKey=Value\n"));
+    TFormMain& window = open();
+    QVERIFY(window.isMaximized());
+    window.close();
+    const QString text = settingsText();
+    QVERIFY(text.contains(QStringLiteral("WindowState=2")));
+    QVERIFY(text.contains(QStringLiteral("Top=7")));
+    QVERIFY(text.contains(QStringLiteral("Left=9")));
+    QVERIFY(text.contains(QStringLiteral("Width=640")));
+    QVERIFY(text.contains(QStringLiteral("Height=480")));
+    QVERIFY(text.contains(QStringLiteral("; kept")));
+    QVERIFY(text.contains(QStringLiteral("[Other]\nKey=Value")));
+}
+
+void MainFormSettingsTest::normalPlacementIsRestored() {
+    writeSettings(QStringLiteral("[MainForm]\nWindowState=0\nTop=$20\nLeft=0x1e\nWidth=900\n"
+                                 "Height=650\n"));
+    TFormMain& window = open();
+    QVERIFY(!window.isMaximized());
+    QCOMPARE(window.frameGeometry().topLeft(), QPoint(30, 32));
+    QCOMPARE(window.frameGeometry().size(), QSize(900, 650));
+}
+
+void MainFormSettingsTest::virtualDriveLetterChoice() {
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
+    QVERIFY(QFile::link(QStringLiteral("/"), path(QStringLiteral("wine/dosdevices/z:"))));
+    FakeDrive taken;
+    taken.letter = u'Y';
+    taken.root = path(QStringLiteral("plain"));
+    m_drives->setDrive(taken);
+    QCOMPARE(open(false).virtualDriveLetter(), QChar(u'X'));
+    m_window.reset();
+    for (char16_t c = u'D'; c <= u'X'; ++c) {
+        taken.letter = QChar(c);
+        m_drives->setDrive(taken);
+    }
+    QCOMPARE(open(false).virtualDriveLetter(), QChar());
+}
+
+void MainFormSettingsTest::unwritableSettingsShowError() {
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
+    TFormMain& window = open();
+    // The settings file's folder disappears: the write fails and is reported.
+    const QString folder = path(QStringLiteral("gone-settings"));
+    QVERIFY(QDir().mkpath(folder));
+    QFile::rename(path(QStringLiteral("sorvane.ini")), folder + QStringLiteral("/x"));
+    QVERIFY(QDir(folder).removeRecursively());
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("sorvane.ini"))); // a folder in its place
+    window.close();
+    QCOMPARE(m_messages.messages().size(), 1);
+    QCOMPARE(m_messages.messages()[0].kind, MessageKind::Error);
+    QCOMPARE(m_messages.messages()[0].text,
+             QStringLiteral("Unable to write to ") + path(QStringLiteral("sorvane.ini")));
+}
+
+void MainFormSettingsTest::preferencesConfirmedSavesAndEnablesWave() {
+    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("plain")) +
+                  QStringLiteral("\n[MainForm]\nWindowState=2\n"));
+    TFormMain& window = open();
+    makeDialogs();
+    QVERIFY(!window.ToolButtonWave()->isEnabled());
+    QTimer::singleShot(0, m_preferences.get(), [this] {
+        QCOMPARE(m_preferences->editStartFolder()->text(), path(QStringLiteral("plain")));
+        m_preferences->editStartFolder()->setText(path(QStringLiteral("backup")));
+        m_preferences->editWaveConverter()->setText(QStringLiteral("/opt/brwc/conv.exe"));
+        m_preferences->buttonOK()->click();
+    });
+    window.findChild<QAction*>(QStringLiteral("Preferences1"))->trigger();
+    QCOMPARE(window.prefs().DefaultDir, path(QStringLiteral("backup")));
+    QCOMPARE(window.prefs().WaveConverter, QStringLiteral("/opt/brwc/conv.exe"));
+    // Enabled on confirming, although the folder shown has no songs.
+    QVERIFY(window.ToolButtonWave()->isEnabled());
+    QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("plain"))));
+    const QString text = settingsText();
+    QVERIFY(text.contains(QStringLiteral("DefaultDir=") + path(QStringLiteral("backup"))));
+    QVERIFY(text.contains(QStringLiteral("WaveConverter=/opt/brwc/conv.exe")));
+    // Written while maximised, too.
+    QVERIFY(text.contains(QStringLiteral("Top=%1").arg(window.frameGeometry().top())));
+    QVERIFY(text.contains(QStringLiteral("Left=%1").arg(window.frameGeometry().left())));
+    // The next folder change applies the song rule again.
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("home"))));
+    QVERIFY(!window.ToolButtonWave()->isEnabled());
+}
+
+void MainFormSettingsTest::preferencesCancelledChangesNothing() {
+    writeSettings(defaultDirSettings(QStringLiteral("plain")));
+    TFormMain& window = open();
+    makeDialogs();
+    const QString before = settingsText();
+    QTimer::singleShot(0, m_preferences.get(), [this] {
+        m_preferences->editWaveConverter()->setText(QStringLiteral("/opt/brwc/conv.exe"));
+        m_preferences->buttonCancel()->click();
+    });
+    window.Preferences1Click();
+    QCOMPARE(window.prefs().WaveConverter, QString());
+    QCOMPARE(settingsText(), before);
+}
+
+void MainFormSettingsTest::exitPassesThroughClosingSteps() {
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
+    TFormMain& window = open();
+    QVERIFY(window.isVisible());
+    window.findChild<QAction*>(QStringLiteral("Exit1"))->trigger();
+    QVERIFY(!window.isVisible());
+    QVERIFY(settingsText().contains(QStringLiteral("[MainForm]\nWindowState=0")));
+}
+
+void MainFormSettingsTest::firstRunDemoFolder() {
+    const QString settings = path(QStringLiteral("first/sorvane.ini"));
+    QVERIFY(QDir().mkpath(path(QStringLiteral("first"))));
+    QVERIFY(!WriteFirstRunDefaultDir(settings, path(QStringLiteral("no-demo"))));
+    QVERIFY(!QFileInfo::exists(settings));
+    QVERIFY(WriteFirstRunDefaultDir(settings, path(QStringLiteral("backup"))));
+    QFile file(settings);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    file.close();
+    QVERIFY(text.contains(QStringLiteral("[Paths]")));
+    QVERIFY(text.contains(QStringLiteral("DefaultDir=") + path(QStringLiteral("backup"))));
+    // An existing file is left alone.
+    QVERIFY(!WriteFirstRunDefaultDir(settings, path(QStringLiteral("plain"))));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()), text);
+}
+
+QTEST_MAIN(MainFormSettingsTest)
+#include "mainformsettings_test.moc"

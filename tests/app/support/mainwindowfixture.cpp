@@ -1,0 +1,95 @@
+#include "app/support/mainwindowfixture.h"
+
+#include "app/support/cardsongs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+void MainWindowFixture::setUpWindowFixture() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    for (const char* folder : {"home", "plain", "wine/dosdevices"})
+        QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
+    qputenv("HOME", path(QStringLiteral("home")).toLocal8Bit());
+    qputenv("WINEPREFIX", path(QStringLiteral("wine")).toLocal8Bit());
+    QVERIFY(WriteNumberedSongs(CardFixture(path(QStringLiteral("backup"))), 3));
+    QVERIFY(WriteNumberedSongs(CardFixture(path(QStringLiteral("card"))), 2));
+    m_drives = std::make_unique<FakeDrives>();
+    FakeDrive system;
+    system.letter = u'C';
+    system.root = QStringLiteral("/");
+    system.type = DriveType::Fixed;
+    system.label = QString();
+    system.totalBytes = 100'000'000'000;
+    system.freeBytes = 40'000'000'000;
+    m_drives->setDrive(system);
+    m_shell = FakeShell();
+    m_messages.clear();
+    m_alt = false;
+    m_loads = 0;
+}
+
+void MainWindowFixture::tearDownWindowFixture() {
+    m_about.reset();
+    m_preferences.reset();
+    m_selectFolder.reset();
+    m_newFolder.reset();
+    m_window.reset();
+    m_drives.reset();
+    m_dir.reset();
+}
+
+void MainWindowFixture::writeSettings(const QString& text) {
+    QFile file(path(QStringLiteral("sorvane.ini")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+}
+
+QString MainWindowFixture::settingsText() const {
+    QFile file(path(QStringLiteral("sorvane.ini")));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+void MainWindowFixture::putCardIn(const QString& label) {
+    FakeDrive card;
+    card.letter = u'E';
+    card.root = path(QStringLiteral("card"));
+    card.type = DriveType::Removable;
+    card.label = label;
+    card.totalBytes = 2'000'000'000;
+    card.freeBytes = 500'000'000;
+    m_drives->setDrive(card);
+}
+
+TFormMain& MainWindowFixture::open(bool show) {
+    const MainFormServices services{*m_drives,
+                                    m_shell,
+                                    m_messages,
+                                    path(QStringLiteral("sorvane.ini")),
+                                    path(QStringLiteral("help/index.html")),
+                                    path(QStringLiteral("help/home.html")),
+                                    [this] { return m_alt; }};
+    m_window = std::make_unique<TFormMain>(services);
+    m_window->info().setMediaListRefresher([this](SOV_Info&) { ++m_loads; });
+    if (show) {
+        m_window->show();
+        if (!QTest::qWaitForWindowExposed(m_window.get()))
+            qWarning("window not exposed");
+    }
+    return *m_window;
+}
+
+void MainWindowFixture::makeDialogs() {
+    m_newFolder = std::make_unique<TFormNewFolder>();
+    m_selectFolder = std::make_unique<TFormSelectFolder>(*m_drives, *m_newFolder, m_messages);
+    m_preferences = std::make_unique<TFormPreferences>(*m_selectFolder);
+    m_about = std::make_unique<TFormAbout>(m_window->versionLabelText());
+    m_window->setDialogs(m_preferences.get(), m_about.get());
+}
+
+QString MainWindowFixture::defaultDirSettings(const QString& folder, const QString& more) const {
+    return QStringLiteral("[Paths]\nDefaultDir=") + path(folder) + QStringLiteral("\n") + more;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/aboutform.h"
+#include "app/mainform.h"
+#include "app/newfolder.h"
+#include "app/preferences.h"
+#include "app/selectfolder.h"
+#include "app/support/recordingmessageboxes.h"
+#include "platform/fakedrives.h"
+#include "platform/fakeshell.h"
+
+#include <QObject>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+// What the main-window tests share: fake drives, a fake shell and recorded message boxes,
+// with card roots written by the fixture builder into a fresh temporary folder:
+//   <tmp>/home        the home folder (HOME)
+//   <tmp>/backup      a backup folder with three songs, on the fixed drive C ("/")
+//   <tmp>/plain       an ordinary folder
+//   <tmp>/card        two songs: the root of drive E once putCardIn() is called
+//   <tmp>/wine        the Wine prefix (WINEPREFIX)
+//   <tmp>/sorvane.ini the settings file
+// A test class derives from it and calls setUpWindowFixture() / tearDownWindowFixture()
+// from its init() and cleanup().
+class MainWindowFixture : public QObject {
+protected:
+    void setUpWindowFixture();
+    void tearDownWindowFixture();
+
+    QString path(const QString& relative) const { return m_dir->path() + u'/' + relative; }
+    void writeSettings(const QString& text);
+    QString settingsText() const;
+    // "[Paths]\nDefaultDir=<tmp>/<folder>\n" followed by `more`.
+    QString defaultDirSettings(const QString& folder, const QString& more = QString()) const;
+    void putCardIn(const QString& label = QStringLiteral("BOSS_BR-864"));
+    // Builds the window (running its start-up steps) and, when asked, shows it.
+    TFormMain& open(bool show = true);
+    void makeDialogs();
+    int loadCount() const { return m_loads; }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FakeDrives> m_drives;
+    FakeShell m_shell;
+    RecordingMessageBoxes m_messages;
+    bool m_alt = false;
+    int m_loads = 0;
+    std::unique_ptr<TFormMain> m_window;
+    std::unique_ptr<TFormNewFolder> m_newFolder;
+    std::unique_ptr<TFormSelectFolder> m_selectFolder;
+    std::unique_ptr<TFormPreferences> m_preferences;
+    std::unique_ptr<TFormAbout> m_about;
+};
