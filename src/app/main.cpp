@@ -1,6 +1,7 @@
 // Program entry: the application, the platform services and the windows.
 
 #include "app/aboutform.h"
+#include "app/core/localpages.h"
 #include "app/core/settings.h"
 #include "app/firstrun.h"
 #include "app/mainform.h"
@@ -12,9 +13,8 @@
 #include "platform/linuxdrives.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <exception>
 
 namespace {
@@ -34,21 +34,6 @@ public:
     }
 };
 
-// The first existing of the installed and the built program's copies of a document.
-QString LocalDocument(const QString& relative) {
-    const QString appDir = QCoreApplication::applicationDirPath();
-    const QStringList candidates = {
-        appDir + QStringLiteral("/../share/sorvane/") + relative,
-        appDir + QStringLiteral("/../docs/") + relative,
-        appDir + QStringLiteral("/docs/") + relative,
-    };
-    for (const QString& candidate : candidates) {
-        if (QFileInfo(candidate).isFile())
-            return QDir::cleanPath(candidate);
-    }
-    return QDir::cleanPath(candidates.first());
-}
-
 bool AltKeyHeld() {
     return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
 }
@@ -59,6 +44,7 @@ int main(int argc, char* argv[]) {
     SorvaneApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sorvane"));
     QApplication::setFont(SorvaneWindowFont());
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("sorvane")));
 
     LinuxDrives drives;
     DesktopShell shell;
@@ -68,13 +54,8 @@ int main(int argc, char* argv[]) {
     WriteFirstRunDefaultDir(settingsPath,
                             QCoreApplication::applicationDirPath() + QStringLiteral("/demo-card"));
 
-    const MainFormServices services{drives,
-                                    shell,
-                                    messages,
-                                    settingsPath,
-                                    LocalDocument(QStringLiteral("help/index.html")),
-                                    LocalDocument(QStringLiteral("home/index.html")),
-                                    AltKeyHeld};
+    const MainFormServices services{drives,         shell,          messages,  settingsPath,
+                                    HelpPagePath(), HomePagePath(), AltKeyHeld};
     // The main window first: the About box takes its version label from it. Each dialog
     // is created after the dialogs it opens.
     TFormMain formMain(services);

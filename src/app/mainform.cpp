@@ -21,6 +21,7 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -211,8 +212,12 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 void TFormMain::FormResize() {
     if (!currentFolder().isEmpty())
         showFolderPath();
+    // FitFirstColumn. A grid on a hidden page has not laid out its viewport yet, so its
+    // client width is worked out from its own size.
     for (StringGrid* grid : m_mediaGrids) {
-        const int width = grid->viewport()->width() - grid->colWidth(1) - 6;
-        grid->setColWidth(0, std::max(MediaFirstColumnMin, width));
+        const QScrollBar* bar = grid->verticalScrollBar();
+        const int client = grid->maximumViewportSize().width() -
+                           (bar->isVisibleTo(grid) ? bar->sizeHint().width() : 0);
+        grid->setColWidth(0, std::max(MediaFirstColumnMin, client - grid->colWidth(1) - 6));
     }
 }

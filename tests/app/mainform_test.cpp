@@ -14,11 +14,14 @@
 #include "transfer/sizetext.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -49,8 +52,11 @@ private slots:
     void greyedSongListOnGrabbedWindow();
     void renameThroughNameBoxWritesBytes();
     void renameByLeavingNameBox();
+    void failedRenameShowsNothingDone();
     void shellCommands();
     void headerDoubleClicksRestoreHeights();
+    void popUpMenus();
+    void narrowWindowKeepsMediaColumnWidth();
 
 private:
     QString statusPanel(int panel) const { return m_window->mainStatusBar()->panelText(panel); }
@@ -349,6 +355,70 @@ void MainFormTest::headerDoubleClicksRestoreHeights() {
     QTest::mouseDClick(window.PanelSongDetailsHeader(), Qt::LeftButton);
     QCOMPARE(left->sizes().last(), TFormMain::MediaCentreHeight);
     QCOMPARE(right->sizes().last(), TFormMain::SongDetailsHeight);
+}
+
+void MainFormTest::popUpMenus() {
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
+    TFormMain& window = open();
+    QMenu* directory = window.PopupMenuDirectoryList();
+    emit window.DirectoryListBox1()->contextPopupRequested(window.mapToGlobal(QPoint(50, 200)));
+    QTRY_VERIFY(directory->isVisible());
+    directory->hide();
+
+    StringGrid* grid = window.sgSongList();
+    const QPoint at = grid->cellRect(1, 2).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &event);
+    QMenu* songs = window.songList()->popupMenu();
+    QTRY_VERIFY(songs->isVisible());
+    QCOMPARE(songs->actions().size(), 1);
+    QCOMPARE(songs->actions()[0]->text(), QStringLiteral("Copy Song List to Clipboard"));
+    songs->hide();
+    QCOMPARE(grid->row(), 1); // a right click does not select
+}
+
+void MainFormTest::narrowWindowKeepsMediaColumnWidth() {
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
+    TFormMain& window = open();
+    const QList<StringGrid*> grids = window.mediaGrids();
+    QVERIFY(QDir().mkpath(path(QStringLiteral("backup/Roland/SMF"))));
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
+    QVERIFY(window.PageControl2()->isTabVisible(0));
+    window.resize(1400, 700);
+    QTRY_VERIFY(grids[0]->viewport()->width() - grids[0]->colWidth(1) - 6 > 158);
+    QCOMPARE(grids[0]->colWidth(0), grids[0]->viewport()->width() - grids[0]->colWidth(1) - 6);
+    // A grid on a hidden page follows as well.
+    QVERIFY(grids[1]->colWidth(0) > 158);
+    grids[0]->setColWidth(1, 200); // wider than the room left beside it
+    window.resize(600, 500);
+    QTRY_COMPARE(grids[0]->colWidth(0), 158);
+}
+
+void MainFormTest::failedRenameShowsNothingDone() {
+    // A record too short to hold a name: the write is refused.
+    const CardFixture card(path(QStringLiteral("short")));
+    SongInfoRecord record = SongInfoRecord::ForModel(RecorderModel::BR864, "Tiny", 0);
+    record.length = 52;
+    QVERIFY(card.writeSongInfo(QStringLiteral("SONG001.BR0"), record));
+    writeSettings(defaultDirSettings(QStringLiteral("short")));
+    TFormMain& window = open();
+    window.activateWindow();
+    StringGrid* grid = window.sgSongList();
+    const QString before = grid->cell(1, 1);
+    QLineEdit* name = window.songDetails()->songNameEdit();
+    name->setFocus();
+    QTRY_VERIFY(name->hasFocus());
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("Longer"));
+    grid->setFocus();
+    QTRY_VERIFY(grid->hasFocus());
+    const QString file =
+        card.songFolder(QStringLiteral("SONG001.BR0")) + QStringLiteral("/songinf2.br0");
+    QCOMPARE(card.readFile(file), record.bytes());
+    QCOMPARE(grid->cell(1, 1), before);
+    QVERIFY(name->isModified()); // still due: tried again on leaving or closing
+    QCOMPARE(name->text(), QStringLiteral("Longer"));
 }
 
 QTEST_MAIN(MainFormTest)
