@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 DirectoryListBox::DirectoryListBox(QWidget* parent)
     : QTreeView(parent), m_model(new QFileSystemModel(this)) {
@@ -26,6 +28,14 @@ DirectoryListBox::DirectoryListBox(QWidget* parent)
     connect(this, &QAbstractItemView::activated, this, &DirectoryListBox::openIndex);
     connect(this, &QWidget::customContextMenuRequested, this,
             &DirectoryListBox::onContextMenuRequested);
+    // The model lists and sorts folders in the background: until the user touches the tree,
+    // each update shows the current folder again, expanded and in view.
+    const auto reveal = [this] {
+        if (m_revealPending && !m_directory.isEmpty())
+            showFolder(m_directory);
+    };
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, reveal);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, reveal);
 }
 
 QString DirectoryListBox::NormalizedFolder(const QString& path) {
@@ -44,6 +54,7 @@ bool DirectoryListBox::setDirectory(const QString& path) {
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         return false;
     }
+    m_revealPending = true;
     showFolder(folder);
     if (folder == m_directory) {
         return true;
@@ -73,7 +84,18 @@ void DirectoryListBox::openIndex(const QModelIndex& index) {
     setDirectory(m_model->filePath(index));
 }
 
+void DirectoryListBox::keyPressEvent(QKeyEvent* event) {
+    m_revealPending = false;
+    QTreeView::keyPressEvent(event);
+}
+
+void DirectoryListBox::wheelEvent(QWheelEvent* event) {
+    m_revealPending = false;
+    QTreeView::wheelEvent(event);
+}
+
 void DirectoryListBox::mousePressEvent(QMouseEvent* event) {
+    m_revealPending = false;
     // The right button only selects the entry under the mouse; on empty space it leaves the
     // selection alone, so that the pop-up acts on the entry already selected.
     if (event->button() == Qt::RightButton) {

@@ -38,6 +38,8 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void openIndex(const QModelIndex& index);
@@ -46,4 +48,5 @@ private:
 
     QFileSystemModel* m_model;
     QString m_directory;
+    bool m_revealPending = false;
 };

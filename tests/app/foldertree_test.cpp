@@ -20,6 +20,7 @@ private slots:
     void hiddenFoldersAreNotListed();
     void rightClickOpensEntryUnderMouseThenAsksForPopup();
     void rightClickOnEmptySpaceOpensSelectedEntry();
+    void currentFolderIsExpandedAndScrolledIntoView();
 
 private:
     QString folder(const QString& name) const {
@@ -168,3 +169,19 @@ void FolderTreeTest::rightClickOnEmptySpaceOpensSelectedEntry() {
 
 QTEST_MAIN(FolderTreeTest)
 #include "foldertree_test.moc"
+
+void FolderTreeTest::currentFolderIsExpandedAndScrolledIntoView() {
+    // Many siblings push the deep folder far below the first screenful.
+    QDir dir(m_temp->path());
+    for (int i = 0; i < 60; ++i)
+        QVERIFY(dir.mkpath(QStringLiteral("a%1").arg(i, 2, 10, QLatin1Char('0'))));
+    QVERIFY(dir.mkpath(QStringLiteral("zz/deep/deeper")));
+    // As at start-up: the folder is set before the tree has been shown or has listed it.
+    const QString target = folder(QStringLiteral("zz/deep/deeper"));
+    QVERIFY(m_tree->setDirectory(target));
+    showTree(120);
+    QTRY_VERIFY(m_tree->currentIndex().isValid() &&
+                m_tree->fileSystemModel()->filePath(m_tree->currentIndex()) ==
+                    QDir::fromNativeSeparators(target));
+    QTRY_VERIFY(m_tree->viewport()->rect().intersects(m_tree->visualRect(m_tree->currentIndex())));
+}
