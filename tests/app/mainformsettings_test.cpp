@@ -26,7 +26,6 @@ private slots:
     void cleanup() { tearDownWindowFixture(); }
 
     void firstRunWritesSettingsAtClose();
-    void missingDefaultDirFallsBackToHome();
     void maximisedCloseKeepsPlacement();
     void normalPlacementIsRestored();
     void virtualDriveLetterChoice();
@@ -60,16 +59,6 @@ void MainFormSettingsTest::firstRunWritesSettingsAtClose() {
     QVERIFY(text.contains(QStringLiteral("WindowState=0")));
     QVERIFY(text.contains(QStringLiteral("Width=%1").arg(window.frameGeometry().width())));
     QVERIFY(text.contains(QStringLiteral("Height=%1").arg(window.frameGeometry().height())));
-}
-
-void MainFormSettingsTest::missingDefaultDirFallsBackToHome() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("gone")) +
-                  QStringLiteral("\nWaveConverter=x.exe\n"));
-    TFormMain& window = open();
-    QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("home"))));
-    window.close();
-    QVERIFY(settingsText().contains(QStringLiteral("DefaultDir=") + path(QStringLiteral("home"))));
-    QVERIFY(settingsText().contains(QStringLiteral("WaveConverter=x.exe")));
 }
 
 void MainFormSettingsTest::maximisedCloseKeepsPlacement() {
