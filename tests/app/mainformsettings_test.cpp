@@ -68,13 +68,9 @@ void MainFormSettingsTest::maximisedCloseKeepsPlacement() {
     QVERIFY(window.isMaximized());
     window.close();
     const QString text = settingsText();
-    QVERIFY(text.contains(QStringLiteral("WindowState=2")));
-    QVERIFY(text.contains(QStringLiteral("Top=7")));
-    QVERIFY(text.contains(QStringLiteral("Left=9")));
-    QVERIFY(text.contains(QStringLiteral("Width=640")));
-    QVERIFY(text.contains(QStringLiteral("Height=480")));
-    QVERIFY(text.contains(QStringLiteral("; kept")));
-    QVERIFY(text.contains(QStringLiteral("[Other]\nKey=Value")));
+    for (const char* kept :
+         {"WindowState=2\nTop=7\nLeft=9\nWidth=640\nHeight=480", "; kept", "[Other]\nKey=Value"})
+        QVERIFY2(text.contains(QLatin1String(kept)), kept);
 }
 
 void MainFormSettingsTest::normalPlacementIsRestored() {
