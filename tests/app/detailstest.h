@@ -66,7 +66,12 @@ inline int InkTop(const QImage& image, const QRect& area, const QColor& backgrou
 
 // Where the ink of `text` lies when its top-left corner is drawn at (0, 0) in `font`: the
 // glyphs' own bearings, to be added to the position a painter was given.
-inline Ink ReferenceInk(const QFont& font, const QString& text) {
+struct ReferenceInkOf {
+    int left = -1;
+    int top = -1;
+};
+
+inline ReferenceInkOf ReferenceInk(const QFont& font, const QString& text) {
     const QFontMetrics metrics(font);
     QImage image(metrics.horizontalAdvance(text) + 40, metrics.height() + 10, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -74,26 +79,10 @@ inline Ink ReferenceInk(const QFont& font, const QString& text) {
         QPainter painter(&image);
         painter.setFont(font);
         painter.setPen(Qt::black);
-        painter.drawText(20, 0 + metrics.ascent(), text);
+        painter.drawText(20, metrics.ascent(), text);
     }
-    Ink ink = InkExtent(image, image.rect(), Qt::white);
-    ink.left -= 20;
-    ink.right -= 20;
-    return ink;
-}
-
-// Reference top of the ink of `text` drawn with its top at 0.
-inline int ReferenceInkTop(const QFont& font, const QString& text) {
-    const QFontMetrics metrics(font);
-    QImage image(metrics.horizontalAdvance(text) + 10, metrics.height() + 10, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(0, metrics.ascent(), text);
-    }
-    return InkTop(image, image.rect(), Qt::white);
+    return {InkExtent(image, image.rect(), Qt::white).left - 20,
+            InkTop(image, image.rect(), Qt::white)};
 }
 
 // Number of pixels inside `area` of exactly `colour`.
@@ -109,8 +98,10 @@ inline int CountColour(const QImage& image, const QRect& area, const QColor& col
     return count;
 }
 
-// The darkest pixel of `area` (the full-coverage ink of a text darker than its background).
-inline QColor DarkestPixel(const QImage& image, const QRect& area) {
+// True when the darkest pixel of `area` (the full-coverage ink of a text darker than its
+// background) is `ink`, allowing for the rounding of antialiased edges.
+inline bool InkIs(const QImage& image, const QRect& area, const QColor& ink) {
+    constexpr int Tolerance = 4;
     QColor darkest = Qt::white;
     const QRect inside = area.intersected(image.rect());
     for (int y = inside.top(); y <= inside.bottom(); ++y) {
@@ -120,14 +111,6 @@ inline QColor DarkestPixel(const QImage& image, const QRect& area) {
                 darkest = c;
         }
     }
-    return darkest;
-}
-
-// True when the darkest pixel of `area` (the full-coverage ink of a text darker than its
-// background) is `ink`, allowing for the rounding of antialiased edges.
-inline bool InkIs(const QImage& image, const QRect& area, const QColor& ink) {
-    constexpr int Tolerance = 4;
-    const QColor darkest = DarkestPixel(image, area);
     return std::abs(darkest.red() - ink.red()) <= Tolerance &&
            std::abs(darkest.green() - ink.green()) <= Tolerance &&
            std::abs(darkest.blue() - ink.blue()) <= Tolerance;

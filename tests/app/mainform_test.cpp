@@ -47,10 +47,7 @@ private slots:
     void driveSelectorOnNotReadyDrive();
     void gotoCardWithoutCard();
     void gotoCardWithCardAndAltDump();
-    void songListSizesAndSwitchToFolderWithoutSongs();
-    void copySongListToClipboard();
     void greyedSongListOnGrabbedWindow();
-    void renameThroughNameBoxWritesBytes();
     void renameByLeavingNameBox();
     void failedRenameShowsNothingDone();
     void shellCommands();
@@ -225,41 +222,6 @@ void MainFormTest::gotoCardWithCardAndAltDump() {
     QVERIFY(expected.startsWith(QStringLiteral("SongNum = \"SN01\"    005 000 255 017")));
 }
 
-void MainFormTest::songListSizesAndSwitchToFolderWithoutSongs() {
-    for (int count : {1, 20}) {
-        QVERIFY(WriteNumberedSongs(CardFixture(path(QStringLiteral("songs%1").arg(count))), count));
-    }
-    writeSettings(defaultDirSettings(QStringLiteral("songs1")));
-    TFormMain& window = open();
-    StringGrid* grid = window.sgSongList();
-    QCOMPARE(grid->rowCount(), 2);
-    QVERIFY(window.songList()->statusText().startsWith(QStringLiteral(" 1 Song     Total")));
-
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
-    QCOMPARE(grid->rowCount(), 4);
-    QVERIFY(window.songList()->statusText().startsWith(QStringLiteral(" 3 Songs     Total")));
-
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("songs20"))));
-    QCOMPARE(grid->rowCount(), 21);
-    QCOMPARE(grid->cell(1, 20), QStringLiteral("Song 20 "));
-
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
-    QCOMPARE(grid->rowCount(), 21);
-    for (int row = 1; row < 21; ++row)
-        QVERIFY(IsGridRowBlank(*grid, row));
-    QCOMPARE(window.songList()->statusText(), QString());
-    QVERIFY(!grid->isEnabled());
-    QCOMPARE(grid->row(), 1);
-}
-
-void MainFormTest::copySongListToClipboard() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    window.songList()->copyAction()->trigger();
-    QCOMPARE(QGuiApplication::clipboard()->text(),
-             SongListClipboardText(window.info().songs(), window.sgSongList()->rowCount()));
-}
-
 void MainFormTest::greyedSongListOnGrabbedWindow() {
     writeSettings(defaultDirSettings(QStringLiteral("backup")));
     TFormMain& window = open();
@@ -285,29 +247,6 @@ void MainFormTest::greyedSongListOnGrabbedWindow() {
     const QPoint inPanel = bar->mapTo(&window, bar->panelRect(0).topLeft() + QPoint(2, 2));
     QCOMPARE(image.pixelColor(inPanel).rgb(),
              bar->palette().color(QPalette::Active, QPalette::Button).rgb());
-}
-
-void MainFormTest::renameThroughNameBoxWritesBytes() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    StringGrid* grid = window.sgSongList();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(1, 2).center());
-    QLineEdit* name = window.songDetails()->songNameEdit();
-    QCOMPARE(name->text(), QStringLiteral("Song 2"));
-    name->setFocus();
-    name->selectAll();
-    QTest::keyClicks(name, QStringLiteral("Verse"));
-    const CardFixture card(path(QStringLiteral("backup")));
-    const QString record = card.songFolder(NumberedSongFolder(2)) + QStringLiteral("/songinf2.br0");
-    const QByteArray before = card.readFile(record);
-    window.close(); // closing commits the pending edit
-    const QByteArray after = card.readFile(record);
-    QCOMPARE(after.size(), before.size());
-    QCOMPARE(after.mid(48, 8), QByteArray("Verse   "));
-    QCOMPARE(after.left(48), before.left(48));
-    QCOMPARE(after.mid(56), before.mid(56));
-    QCOMPARE(grid->cell(1, 2), QStringLiteral("Verse"));
-    QCOMPARE(grid->cell(1, 1), QStringLiteral("Song 1  "));
 }
 
 void MainFormTest::renameByLeavingNameBox() {

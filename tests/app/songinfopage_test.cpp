@@ -40,9 +40,6 @@ private slots:
     void titleIsSavedWhenTheBoxIsLeft();
     void untouchedTitleIsNotWritten();
     void movingTheFocusToAnotherBoxSaves();
-    void clearedTitleWritesTheHeaderOnly();
-    void notesAreWrittenAsCrLfLines();
-    void blankNotesDeleteTheFileEvenUntouched();
     void failingTitleWriteKeepsTheBoxChangedAndWarnsOnce();
     void failingNotesWriteWarnsOnce();
     void songNameIsWrittenAndReported();
@@ -143,50 +140,6 @@ void SongInfoPageTest::movingTheFocusToAnotherBoxSaves() {
     QTest::keyClicks(m_view->notesEdit(), QStringLiteral("notes"));
     m_view->songNameEdit()->setFocus(Qt::TabFocusReason);
     QCOMPARE(ReadAll(notesPath("SONG003.BR0")), QByteArray("notes\r\n"));
-}
-
-void SongInfoPageTest::clearedTitleWritesTheHeaderOnly() {
-    load("SONG001");
-    QLineEdit* title = m_view->songTitleEdit();
-    title->selectAll();
-    QTest::keyClick(title, Qt::Key_Delete);
-    Leave(title);
-    QCOMPARE(ReadAll(datPath()), QByteArray("SOV 1.05"));
-    load("SONG001");
-    QCOMPARE(title->text(), QString());
-}
-
-void SongInfoPageTest::notesAreWrittenAsCrLfLines() {
-    load("SONG003");
-    QPlainTextEdit* notes = m_view->notesEdit();
-    QTest::keyClicks(notes, QStringLiteral("one"));
-    QTest::keyClick(notes, Qt::Key_Return);
-    QTest::keyClicks(notes, QStringLiteral("two"));
-    QTest::keyClick(notes, Qt::Key_Return);
-    QTest::keyClicks(notes, QStringLiteral("three"));
-    Leave(notes);
-    QCOMPARE(ReadAll(notesPath("SONG003.BR0")), QByteArray("one\r\ntwo\r\nthree\r\n"));
-    QVERIFY(!notes->document()->isModified());
-}
-
-void SongInfoPageTest::blankNotesDeleteTheFileEvenUntouched() {
-    QVERIFY(m_card->card().writeSongFile(QStringLiteral("SONG001.BR0"), QStringLiteral("Notes.txt"),
-                                         "  \r\n\t\r\n"));
-    load("SONG001");
-    QPlainTextEdit* notes = m_view->notesEdit();
-    QVERIFY(!notes->document()->isModified());
-    Leave(notes);
-    QVERIFY(!QFile::exists(notesPath()));
-
-    // Spaces typed with no file write a file holding the box's blank lines; leaving again
-    // deletes it.
-    QTest::keyClicks(notes, QStringLiteral("   "));
-    Leave(notes);
-    QCOMPARE(ReadAll(notesPath()), QByteArray("     \r\n\t\r\n"));
-    Leave(notes);
-    QVERIFY(!QFile::exists(notesPath()));
-    Leave(notes); // settled: nothing comes back
-    QVERIFY(!QFile::exists(notesPath()));
 }
 
 void SongInfoPageTest::failingTitleWriteKeepsTheBoxChangedAndWarnsOnce() {

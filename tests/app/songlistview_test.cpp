@@ -26,7 +26,6 @@ private slots:
     void folderWithoutSongsKeepsBlankRows();
     void clickOnSongRowAsksForDetailsBlankRowDoesNot();
     void clipboardTextMatchesCompanion();
-    void clipboardOfBlankList();
     void renamedNameShowsInGridAndClipboard();
     void enabledColoursAndAlignment();
     void disabledColours();
@@ -182,13 +181,6 @@ void SongListViewTest::clipboardTextMatchesCompanion() {
     QCOMPARE(text, QStringLiteral("Song\tName\tSize\tData Type\tProtected\tCreated with\r\n") +
                        songs[0] + QStringLiteral("\r\n") + songs[1] + QStringLiteral("\r\n\r\n") +
                        m_view->statusText() + QStringLiteral("\r\n\r\n"));
-}
-
-void SongListViewTest::clipboardOfBlankList() {
-    load(makeCard(0));
-    QCOMPARE(
-        m_view->clipboardText(),
-        QStringLiteral("Song\tName\tSize\tData Type\tProtected\tCreated with\r\n\r\n\r\n\r\n"));
 }
 
 void SongListViewTest::renamedNameShowsInGridAndClipboard() {

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <utility>
 
 static void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
@@ -26,19 +27,14 @@ QByteArray Saved(const QString& path, const QByteArray& before,
 } // namespace
 
 TEST(IniInteger, DecimalAndHexadecimal) {
-    int value = 0;
-    ASSERT_TRUE(ParseIniInteger(QStringLiteral("823"), &value));
-    EXPECT_EQ(value, 823);
-    ASSERT_TRUE(ParseIniInteger(QStringLiteral("-12"), &value));
-    EXPECT_EQ(value, -12);
-    ASSERT_TRUE(ParseIniInteger(QStringLiteral("0x1F"), &value));
-    EXPECT_EQ(value, 31);
-    ASSERT_TRUE(ParseIniInteger(QStringLiteral("0X2a"), &value));
-    EXPECT_EQ(value, 42);
-    ASSERT_TRUE(ParseIniInteger(QStringLiteral("$10"), &value));
-    EXPECT_EQ(value, 16);
-    ASSERT_TRUE(ParseIniInteger(QStringLiteral("2147483647"), &value));
-    EXPECT_EQ(value, 2147483647);
+    const std::pair<const char*, int> cases[] = {{"823", 823}, {"-12", -12},
+                                                 {"0x1F", 31}, {"0X2a", 42},
+                                                 {"$10", 16},  {"2147483647", 2147483647}};
+    for (const auto& [text, expected] : cases) {
+        int value = 0;
+        EXPECT_TRUE(ParseIniInteger(QString::fromLatin1(text), &value)) << text;
+        EXPECT_EQ(value, expected) << text;
+    }
 }
 
 TEST(IniInteger, AnythingElseIsRefused) {

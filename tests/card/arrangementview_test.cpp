@@ -10,13 +10,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-template <typename Image> Image ImageOf(const QByteArray& bytes) {
-    Image image;
-    std::copy_n(bytes.constData(), std::min<qsizetype>(bytes.size(), image.bytes.size()),
-                reinterpret_cast<char*>(image.bytes.data()));
-    return image;
-}
-
 ArrangementView View(const ArrangeFileBuilder& arrange, int a = 0,
                      const PatternFileBuilder& patterns = PatternFileBuilder()) {
     return ShowArrangement(ImageOf<ArrangeImage>(arrange.bytes()),
@@ -126,13 +119,6 @@ TEST(ArrangementViewTest, EachStepTruncatesItsMilliseconds) {
     arrange.steps(0, {FixtureStep::Preset(0, 0, 1, 7, 0), Break(1)});
     EXPECT_EQ(StepMilliseconds(1, 1, 7), 85714);
     EXPECT_EQ(View(arrange).timeText, u"  1:26"_s);
-}
-
-TEST(ArrangementViewTest, LongArrangementShowsHours) {
-    // 3909 measures of 1/1 at 60 bpm: 3909 s.
-    ArrangeFileBuilder arrange;
-    arrange.steps(0, {FixtureStep::Preset(0, 0, 1, 600, 0), Break(3909)});
-    EXPECT_EQ(View(arrange).timeText, u"  1:05:09"_s);
 }
 
 TEST(ArrangementViewTest, HugeStepIsSummedWithoutOverflow) {
@@ -250,11 +236,8 @@ TEST(ArrangementViewTest, ClipboardTextHoldsHeadingsAndUsedRows) {
     ASSERT_EQ(grid.size(), 52);
     EXPECT_EQ(grid[0][1], u"Starting"_s);
     EXPECT_EQ(grid[1][0], u"Step"_s);
-}
-
-TEST(ArrangementViewTest, BlankArrangementCopiesOnlyTheHeadings) {
-    const ArrangementView view = View(ArrangeFileBuilder());
-    EXPECT_EQ(ArrangementClipboardText(view),
+    // A blank arrangement copies only the headings.
+    EXPECT_EQ(ArrangementClipboardText(View(ArrangeFileBuilder())),
               u"\tStarting\tStep\t\tPattern\t\tTime\r\n"
               u"Step\tMeasure\tLength\tPattern\tLength\tTempo\tSignature\r\n\r\n"_s);
 }
@@ -262,12 +245,6 @@ TEST(ArrangementViewTest, BlankArrangementCopiesOnlyTheHeadings) {
 // Through the card content object and the files in a song folder.
 class ArrangementSongTest : public CardRootTest {
 protected:
-    void addSong(const QString& folder, RecorderModel model) {
-        ASSERT_TRUE(m_card.writeSongInfo(folder, SongInfoRecord::ForModel(model, "SONG", 2)));
-        if (model == RecorderModel::MicroBR) {
-            ASSERT_TRUE(m_card.writeSongParams(folder));
-        }
-    }
     SOV_Info m_info;
 };
 
@@ -331,9 +308,4 @@ TEST_F(ArrangementSongTest, MicroBrSongIsBlankAndBr532IsShown) {
     const ArrangementView br532 = ShowArrangement(m_info, 0);
     EXPECT_TRUE(br532.shown);
     EXPECT_EQ(br532.timeText, u"  0:08"_s);
-}
-
-TEST_F(ArrangementSongTest, NoSongsGiveABlankView) {
-    m_info.LoadFolder(m_temp.path());
-    EXPECT_FALSE(ShowArrangement(m_info, 0).shown);
 }

@@ -10,13 +10,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-EffectsImage EffectsImageOf(const QByteArray& bytes) {
-    EffectsImage image;
-    std::copy_n(bytes.constData(), std::min<qsizetype>(bytes.size(), image.bytes.size()),
-                reinterpret_cast<char*>(image.bytes.data()));
-    return image;
-}
-
 constexpr int Gtr = 0;
 constexpr int Mic = 1;
 constexpr int Mtk = 4;
@@ -26,7 +19,7 @@ constexpr int Mtk = 4;
 TEST(EffectsViewTest, BanksRowsAndPrefixes) {
     EffectsFileBuilder effects;
     effects.patch(FixtureBank::GTR, 0, "CLEAN", 0).patch(FixtureBank::SML, 49, "LASTSML", 20);
-    const EffectsView view = ShowEffects(EffectsImageOf(effects.bytes()), false);
+    const EffectsView view = ShowEffects(ImageOf<EffectsImage>(effects.bytes()), false);
     ASSERT_TRUE(view.shown);
     const QStringList captions{u"GTR"_s, u"MIC"_s, u"LIN"_s, u"SML"_s, u"MTK"_s};
     const QList<int> counts{99, 40, 50, 50, 19};
@@ -48,7 +41,7 @@ TEST(EffectsViewTest, MtkRecordsAreEightyBytesApart) {
     effects.patch(23072, "MTKTWO");
     effects.patch(23072 + 12, QByteArray(1, char(6)));
     effects.patch(23088, "WRONG"); // where a 96-byte stride would look
-    const EffectsView view = ShowEffects(EffectsImageOf(effects.bytes()), false);
+    const EffectsView view = ShowEffects(ImageOf<EffectsImage>(effects.bytes()), false);
     EXPECT_EQ(view.banks[Mtk].rows[1], QStringList({u"MTK S002"_s, u"MTKTWO"_s, u"VOCAL MULTI"_s}));
 }
 
@@ -57,7 +50,7 @@ TEST(EffectsViewTest, AlgorithmTexts) {
     effects.patch(FixtureBank::MIC, 0, "EMPTY", 14).patch(FixtureBank::MIC, 1, "ODD", 200);
     effects.patch(FixtureBank::MIC, 2, "NAME8CHR", 21);
     effects.patch(EffectsFileBuilder::PatchOffset(FixtureBank::MIC, 2) + 8, "MORE");
-    const EffectsView view = ShowEffects(EffectsImageOf(effects.bytes()), false);
+    const EffectsView view = ShowEffects(ImageOf<EffectsImage>(effects.bytes()), false);
     EXPECT_EQ(view.banks[Mic].rows[0][2], QString());
     EXPECT_EQ(view.banks[Mic].rows[1][2], u"?200"_s);
     EXPECT_EQ(view.banks[Mic].rows[2], QStringList({u"MIC S003"_s, u"NAME8CHR"_s, u"?21"_s}));
@@ -66,7 +59,7 @@ TEST(EffectsViewTest, AlgorithmTexts) {
 TEST(EffectsViewTest, BlankViewAndGridHeading) {
     EffectsFileBuilder effects;
     effects.patch(FixtureBank::GTR, 0, "CLEAN", 0);
-    const EffectsView view = ShowEffects(EffectsImageOf(effects.bytes()), true);
+    const EffectsView view = ShowEffects(ImageOf<EffectsImage>(effects.bytes()), true);
     EXPECT_FALSE(view.shown);
     EXPECT_EQ(view.banks[Gtr].rows.size(), 99);
     EXPECT_EQ(view.banks[Gtr].rows[0], QStringList({QString(), QString(), QString()}));
@@ -82,7 +75,7 @@ TEST(EffectsViewTest, BlankViewAndGridHeading) {
 TEST(EffectsImageTest, IndexesOutsideTheBanksReadEmpty) {
     EffectsFileBuilder effects;
     effects.patch(FixtureBank::GTR, 0, "CLEAN", 3);
-    const EffectsImage image = EffectsImageOf(effects.bytes());
+    const EffectsImage image = ImageOf<EffectsImage>(effects.bytes());
     EXPECT_EQ(image.patchName(Gtr, 0), u"CLEAN"_s);
     EXPECT_EQ(image.patchName(Gtr, 99), QString());
     EXPECT_EQ(image.patchName(5, 0), QString());
@@ -92,12 +85,6 @@ TEST(EffectsImageTest, IndexesOutsideTheBanksReadEmpty) {
 
 class EffectsSongTest : public CardRootTest {
 protected:
-    void addSong(const QString& folder, RecorderModel model) {
-        ASSERT_TRUE(m_card.writeSongInfo(folder, SongInfoRecord::ForModel(model, "SONG", 2)));
-        if (model == RecorderModel::MicroBR) {
-            ASSERT_TRUE(m_card.writeSongParams(folder));
-        }
-    }
     SOV_Info m_info;
 };
 

@@ -8,22 +8,11 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-PatternImage PatternImageOf(const QByteArray& bytes) {
-    PatternImage image;
-    std::copy_n(bytes.constData(), std::min<qsizetype>(bytes.size(), image.bytes.size()),
-                reinterpret_cast<char*>(image.bytes.data()));
-    return image;
-}
-
-} // namespace
-
 TEST(PatternsViewTest, RowsShowNumberNameLengthAndTimeSignature) {
     PatternFileBuilder patterns;
     patterns.record(0, "FIRST", 19, 8).record(11, "ABCDEFGH", 26, 300).record(99, "LAST", 40, 1);
     patterns.patch(64 + 11 * 28 + 8, "XYZ"); // bytes after an 8-byte name are not part of it
-    const PatternsView view = ShowPatterns(PatternImageOf(patterns.bytes()), false);
+    const PatternsView view = ShowPatterns(ImageOf<PatternImage>(patterns.bytes()), false);
     ASSERT_TRUE(view.shown);
     ASSERT_EQ(view.rows.size(), 100);
     EXPECT_EQ(view.rows[0], QStringList({u"S001"_s, u"FIRST"_s, u"8"_s, u"4/4"_s}));
@@ -36,7 +25,7 @@ TEST(PatternsViewTest, RowsShowNumberNameLengthAndTimeSignature) {
 TEST(PatternsViewTest, BlankViewAndGridHeadings) {
     PatternFileBuilder patterns;
     patterns.record(0, "FIRST", 19, 8);
-    const PatternsView view = ShowPatterns(PatternImageOf(patterns.bytes()), true);
+    const PatternsView view = ShowPatterns(ImageOf<PatternImage>(patterns.bytes()), true);
     EXPECT_FALSE(view.shown);
     ASSERT_EQ(view.rows.size(), 100);
     for (const QStringList& row : view.rows)
@@ -50,7 +39,7 @@ TEST(PatternsViewTest, BlankViewAndGridHeadings) {
 TEST(PatternImageTest, IndexesOutsideTheTableReadEmpty) {
     PatternFileBuilder patterns;
     patterns.record(0, "FIRST", 19, 8);
-    const PatternImage image = PatternImageOf(patterns.bytes());
+    const PatternImage image = ImageOf<PatternImage>(patterns.bytes());
     EXPECT_EQ(image.name(-1), QString());
     EXPECT_EQ(image.name(100), QString());
     EXPECT_EQ(image.length(100), 0);

@@ -32,11 +32,6 @@ protected:
 
 } // namespace
 
-TEST_F(SongListTextTest, Headings) {
-    EXPECT_EQ(SongListHeadings(), QStringList({S("Song"), S("Name"), S("Size"), S("Data Type"),
-                                               S("Protected"), S("Created with")}));
-}
-
 TEST_F(SongListTextTest, RowCells) {
     EXPECT_EQ(
         SongListRow(Item("SONG001", "AB      ", 12'345'678, 2, true, RecorderModel::BR864, "1.03")),
@@ -70,6 +65,9 @@ TEST(GridToTextTest, TrailingBlankRowsAreDropped) {
     EXPECT_EQ(GridToText(rows, 3), S("c\t\r\n\r\n"));
     EXPECT_EQ(GridToText(rows, 4), S("\r\n"));
     EXPECT_EQ(GridToText(rows, 100), S("\r\n"));
+    // Cell texts are copied unchanged.
+    EXPECT_EQ(GridToText({{S(" lead"), S("trail "), S("POP1 -IN")}}, 0),
+              S(" lead\ttrail \tPOP1 -IN\r\n\r\n"));
 }
 
 TEST(GridToTextTest, RowZeroIsNeverDropped) {
@@ -77,11 +75,6 @@ TEST(GridToTextTest, RowZeroIsNeverDropped) {
     EXPECT_EQ(GridToText(blank, 0), S("\t\r\n\r\n"));
     EXPECT_EQ(GridToText(blank, 1), S("\r\n"));
     EXPECT_EQ(GridToText({}, 0), S("\r\n"));
-}
-
-TEST(GridToTextTest, CellTextsAreCopiedUnchanged) {
-    const QList<QStringList> rows = {{S(" lead"), S("trail "), S("POP1 -IN")}};
-    EXPECT_EQ(GridToText(rows, 0), S(" lead\ttrail \tPOP1 -IN\r\n\r\n"));
 }
 
 TEST_F(SongListTextTest, ClipboardTextOfTwoSongs) {

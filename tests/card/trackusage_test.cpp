@@ -81,21 +81,6 @@ TEST(TrackUsageTest, PartialRecordsAndShortHeadersGiveNothing) {
     EXPECT_TRUE(usage.isUsed(6, 6));
 }
 
-TEST(TrackUsageTest, GridTexts) {
-    const QList<QStringList> rows = TrackUsageGridTexts();
-    ASSERT_EQ(rows.size(), 9);
-    EXPECT_EQ(rows[0][0], u"V-Tracks"_s);
-    EXPECT_EQ(rows[0][1], u"Track 1"_s);
-    EXPECT_EQ(rows[0][8], u"Track 8"_s);
-    EXPECT_EQ(rows[1][0], u"v-1"_s);
-    EXPECT_EQ(rows[8][0], u"v-8"_s);
-    for (int r = 1; r < 9; ++r) {
-        ASSERT_EQ(rows[r].size(), 9);
-        for (int c = 1; c < 9; ++c)
-            EXPECT_TRUE(rows[r][c].isEmpty());
-    }
-}
-
 class TrackUsageFileTest : public CardRootTest {};
 
 TEST_F(TrackUsageFileTest, FileIsFoundIgnoringCase) {

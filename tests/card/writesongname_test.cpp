@@ -54,83 +54,57 @@ QByteArray WithName(QByteArray record, const QByteArray& name) {
 
 } // namespace
 
-TEST_F(WriteSongNameTest, ShortNameIsPaddedWithSpaces) {
+TEST_F(WriteSongNameTest, NameIsTrimmedPaddedCutAndLatin1AndTheRestIsKept) {
+    const struct {
+        const char* typed; // UTF-8
+        QByteArray written;
+    } cases[] = {{"AB", "AB      "},
+                 {"  ABCDEFGHIJ \t", "ABCDEFGH"},
+                 {"", "        "},
+                 {"A  B", "A  B    "},
+                 {"Caf\xC3\xA9 \xE2\x82\xAC!", "Caf\xE9 ?! "}};
     const QByteArray before = PatternedRecord(600);
     setUpSong(before);
-    EXPECT_TRUE(m_info.WriteSongName(S("AB")));
-    const QByteArray after = m_card.readFile(songFile("songinf2.br0"));
-    EXPECT_EQ(after.mid(48, 8), QByteArray("AB      "));
-    EXPECT_EQ(after.size(), before.size());
-    EXPECT_EQ(after, WithName(before, "AB      "));
-}
-
-TEST_F(WriteSongNameTest, NameIsTrimmedAndCutToEightBytes) {
-    const QByteArray before = PatternedRecord(468);
-    setUpSong(before);
-    EXPECT_TRUE(m_info.WriteSongName(S("  ABCDEFGHIJ \t")));
-    EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), WithName(before, "ABCDEFGH"));
-    EXPECT_TRUE(m_info.WriteSongName(QString()));
-    EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), WithName(before, "        "));
-    EXPECT_TRUE(m_info.WriteSongName(S("A  B")));
-    EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), WithName(before, "A  B    "));
-}
-
-TEST_F(WriteSongNameTest, CharactersAreWrittenAsLatin1) {
-    const QByteArray before = PatternedRecord(468);
-    setUpSong(before);
-    EXPECT_TRUE(m_info.WriteSongName(QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC!")));
-    EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), WithName(before, "Caf\xE9 ?! "));
-}
-
-TEST_F(WriteSongNameTest, NextLoadReadsTheNewName) {
-    setUpSong(PatternedRecord(468));
-    ASSERT_TRUE(m_info.WriteSongName(S("RENAMED")));
+    for (const auto& c : cases) {
+        EXPECT_TRUE(m_info.WriteSongName(QString::fromUtf8(c.typed))) << c.typed;
+        EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), WithName(before, c.written))
+            << c.typed;
+    }
     m_info.LoadFolder(m_temp.path());
     ASSERT_EQ(m_info.songs().size(), 1u);
-    EXPECT_EQ(m_info.songs()[0].name, S("RENAMED "));
+    EXPECT_EQ(m_info.songs()[0].name, QString::fromUtf8("Caf\xC3\xA9 ?! "));
     EXPECT_EQ(m_info.songs()[0].model, RecorderModel::BR864);
 }
 
-TEST_F(WriteSongNameTest, PreferredRecordIsTheTarget) {
+TEST_F(WriteSongNameTest, TheRecordThatWasReadIsWrittenInPlace) {
+    // The preferred record wins over the fallback, which is left alone.
     const QByteArray preferred = PatternedRecord(468);
     const QByteArray other = PatternedRecord(500);
     ASSERT_TRUE(m_card.writeSongFile(S("SONG001.BR0"), S("SONGINFO.BR0"), other));
-    setUpSong(preferred);
+    setUpSong(preferred, "SONGINF2.BR0");
     EXPECT_TRUE(m_info.WriteSongName(S("NEW")));
-    EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), WithName(preferred, "NEW     "));
+    EXPECT_EQ(m_card.readFile(songFile("SONGINF2.BR0")), WithName(preferred, "NEW     "));
     EXPECT_EQ(m_card.readFile(songFile("SONGINFO.BR0")), other);
-}
-
-TEST_F(WriteSongNameTest, FallbackRecordIsTheTarget) {
-    const QByteArray before = PatternedRecord(468);
-    setUpSong(before, "SONGINFO.BR0");
+    EXPECT_EQ(songFolderEntries(), QStringList({S("SONGINF2.BR0"), S("SONGINFO.BR0")}));
+    // Only the fallback.
+    ASSERT_TRUE(QFile::remove(m_card.path(songFile("SONGINF2.BR0"))));
+    setUpSong(other, "SONGINFO.BR0");
     EXPECT_TRUE(m_info.WriteSongName(S("NEW")));
-    EXPECT_EQ(m_card.readFile(songFile("SONGINFO.BR0")), WithName(before, "NEW     "));
+    EXPECT_EQ(m_card.readFile(songFile("SONGINFO.BR0")), WithName(other, "NEW     "));
     EXPECT_EQ(songFolderEntries(), QStringList({S("SONGINFO.BR0")}));
 }
 
-TEST_F(WriteSongNameTest, RecordNamedInOtherCaseIsWrittenInPlace) {
-    const QByteArray before = PatternedRecord(468);
-    setUpSong(before, "SONGINF2.BR0");
-    EXPECT_TRUE(m_info.WriteSongName(S("UPPER")));
-    EXPECT_EQ(m_card.readFile(songFile("SONGINF2.BR0")), WithName(before, "UPPER   "));
-    EXPECT_EQ(songFolderEntries(), QStringList({S("SONGINF2.BR0")}));
-}
-
-TEST_F(WriteSongNameTest, RecordOfExactly56BytesIsWritten) {
-    const QByteArray before = PatternedRecord(56);
-    setUpSong(before);
-    EXPECT_TRUE(m_info.WriteSongName(S("ABCDEFGHIJ")));
-    EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), WithName(before, "ABCDEFGH"));
-}
-
-TEST_F(WriteSongNameTest, ShortRecordIsRefusedAndUnchanged) {
+TEST_F(WriteSongNameTest, RecordShorterThan56BytesIsRefusedAndUnchanged) {
     for (int length : {55, 50, 48, 0}) {
         const QByteArray before = PatternedRecord(length);
         setUpSong(before);
         EXPECT_FALSE(m_info.WriteSongName(S("AB"))) << length;
         EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), before) << length;
     }
+    const QByteArray exact = PatternedRecord(56);
+    setUpSong(exact);
+    EXPECT_TRUE(m_info.WriteSongName(S("ABCDEFGHIJ")));
+    EXPECT_EQ(m_card.readFile(songFile("songinf2.br0")), WithName(exact, "ABCDEFGH"));
 }
 
 TEST_F(WriteSongNameTest, MissingRecordReportsFailureAndCreatesNothing) {

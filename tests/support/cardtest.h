@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QString>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 // A fresh temporary folder, removed with everything in it when the object goes.
@@ -62,6 +63,22 @@ class CardRootTest : public ::testing::Test {
 protected:
     CardRootTest() : m_card(m_temp.path()) {}
 
+    // A song of `model` named "SONG"; a MICRO BR song also gets its SONGPRM.BR1.
+    void addSong(const QString& folder, RecorderModel model) {
+        ASSERT_TRUE(m_card.writeSongInfo(folder, SongInfoRecord::ForModel(model, "SONG", 2)));
+        if (model == RecorderModel::MicroBR) {
+            ASSERT_TRUE(m_card.writeSongParams(folder));
+        }
+    }
+
     TempFolder m_temp;
     CardFixture m_card;
 };
+
+// A recorder file image holding `bytes`, cut or padded with zeros to the image's size.
+template <typename Image> Image ImageOf(const QByteArray& bytes) {
+    Image image;
+    std::copy_n(bytes.constData(), std::min<qsizetype>(bytes.size(), image.bytes.size()),
+                reinterpret_cast<char*>(image.bytes.data()));
+    return image;
+}

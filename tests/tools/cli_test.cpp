@@ -1,40 +1,14 @@
 #include "card/songlisttext.h"
 #include "card/sovinfo.h"
 #include "support/cardtest.h"
+#include "tools/runprogram.h"
 
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
 namespace {
 
 QString S(const char* text) {
     return QString::fromUtf8(text);
-}
-
-struct RunResult {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-// Runs a built program with a clean locale environment.
-RunResult RunProgram(const char* program, const QStringList& args, const char* lang = "C.UTF-8") {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("LC_ALL"));
-    env.remove(QStringLiteral("LC_NUMERIC"));
-    env.remove(QStringLiteral("LC_COLLATE"));
-    env.insert(QStringLiteral("LANG"), S(lang));
-    process.setProcessEnvironment(env);
-    process.start(QString::fromUtf8(program), args);
-    RunResult result;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return result;
-    result.exitCode = process.exitCode();
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
 }
 
 RunResult Songs(const QStringList& args, const char* lang = "C.UTF-8") {

@@ -5,35 +5,16 @@
 #include "card/sovinfo.h"
 #include "fixture/songfilesfixture.h"
 #include "support/cardtest.h"
+#include "tools/runprogram.h"
 
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-struct SongRun {
-    int exitCode = -1;
-    QString out;
-    QByteArray err;
-};
-
-SongRun RunCli(const QStringList& args) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(u"LC_ALL"_s);
-    env.insert(u"LANG"_s, u"C.UTF-8"_s);
-    process.setProcessEnvironment(env);
-    process.start(QString::fromUtf8(SORVANE_CLI_PATH), args);
-    SongRun run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = process.readAllStandardError();
-    return run;
+RunResult RunCli(const QStringList& args) {
+    return RunProgram(SORVANE_CLI_PATH, args);
 }
 
 // The text between the section line `[name]` and the next section line.
@@ -53,9 +34,9 @@ QString Section(const QString& out, const QString& name) {
 TEST(CliSongArgumentsTest, WrongArgumentCountGivesUsage) {
     for (const QStringList& args : {QStringList{u"song"_s}, QStringList{u"song"_s, u"/tmp"_s},
                                     QStringList{u"song"_s, u"/tmp"_s, u"A"_s, u"B"_s}}) {
-        const SongRun run = RunCli(args);
+        const RunResult run = RunCli(args);
         EXPECT_EQ(run.exitCode, 2);
-        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.text.isEmpty());
         EXPECT_TRUE(run.err.contains("sorvane-cli song FOLDER SONGID"));
     }
 }
@@ -67,9 +48,9 @@ TEST_F(CliSongTest, MissingFolderOrSongFails) {
     EXPECT_EQ(RunCli({u"song"_s, m_temp.path(), u"SONG001"_s}).exitCode, 1);
     ASSERT_TRUE(m_card.writeSongInfo(u"SONG001.BR0"_s,
                                      SongInfoRecord::ForModel(RecorderModel::BR864, "A", 2)));
-    const SongRun run = RunCli({u"song"_s, m_temp.path(), u"SONG002"_s});
+    const RunResult run = RunCli({u"song"_s, m_temp.path(), u"SONG002"_s});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(run.text.isEmpty());
     EXPECT_TRUE(run.err.contains("SONG002"));
 }
 
@@ -87,24 +68,24 @@ TEST_F(CliSongTest, PrintsTheTextsOfThePages) {
     ASSERT_TRUE(WriteSongInfoDat(m_card, song, "Caf\xe9 title"));
     ASSERT_TRUE(WriteNotes(m_card, song, {"first", "", "third"}));
 
-    const SongRun run = RunCli({u"song"_s, m_temp.path(), u"SONG001"_s});
+    const RunResult run = RunCli({u"song"_s, m_temp.path(), u"SONG001"_s});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(Section(run.out, u"Song"_s), u"Id: SONG001\nName: TUNE\nTitle: Caf\u00e9 title\n"
-                                           u"Notes lines: 3\nfirst\n\nthird\n"_s);
-    const QString usage = Section(run.out, u"Track Usage"_s);
+    EXPECT_EQ(Section(run.text, u"Song"_s), u"Id: SONG001\nName: TUNE\nTitle: Caf\u00e9 title\n"
+                                            u"Notes lines: 3\nfirst\n\nthird\n"_s);
+    const QString usage = Section(run.text, u"Track Usage"_s);
     EXPECT_TRUE(usage.startsWith(u"V-Tracks\tTrack 1\t"_s));
     EXPECT_TRUE(usage.contains(u"\r\nv-1\t\t\tX\t\t\t\t\t\r\n"_s)) << usage.toStdString();
 
     SOV_Info info;
     info.LoadFolder(m_temp.path());
     const ArrangementView first = ShowArrangement(info, 0);
-    EXPECT_EQ(Section(run.out, u"Arrangement 1"_s),
+    EXPECT_EQ(Section(run.text, u"Arrangement 1"_s),
               u"Caption: S01 - INTRO\nDrum Kit: S1 - Song Kit 1\nTime:   0:08\n"_s +
                   ArrangementClipboardText(first));
     EXPECT_TRUE(
-        Section(run.out, u"Arrangement 5"_s).startsWith(u"Caption: S05 - \nDrum Kit: P1"_s));
-    EXPECT_EQ(Section(run.out, u"Patterns"_s), GridToText(PatternsGrid(ShowPatterns(info)), 0));
-    const QString mtk = Section(run.out, u"Effects MTK"_s);
+        Section(run.text, u"Arrangement 5"_s).startsWith(u"Caption: S05 - \nDrum Kit: P1"_s));
+    EXPECT_EQ(Section(run.text, u"Patterns"_s), GridToText(PatternsGrid(ShowPatterns(info)), 0));
+    const QString mtk = Section(run.text, u"Effects MTK"_s);
     EXPECT_EQ(mtk, GridToText(EffectsGrid(ShowEffects(info).banks[4]), 0));
     EXPECT_TRUE(mtk.contains(u"MTK S002\tMASTER\tMSTR TOOL KIT\r\n"_s));
 }
@@ -117,24 +98,24 @@ TEST(CliSongDemoTest, DemoSongsShowEveryPage) {
     ASSERT_TRUE(mkdemo.waitForFinished(60000));
     ASSERT_EQ(mkdemo.exitCode(), 0);
 
-    const SongRun run = RunCli({u"song"_s, root, u"SONG001"_s});
+    const RunResult run = RunCli({u"song"_s, root, u"SONG001"_s});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_TRUE(Section(run.out, u"Song"_s).contains(u"Title: Demo song 1"_s));
-    EXPECT_TRUE(Section(run.out, u"Track Usage"_s).contains(u"X"_s));
-    EXPECT_TRUE(Section(run.out, u"Arrangement 1"_s).contains(u"P327: BREAK"_s));
-    EXPECT_TRUE(Section(run.out, u"Arrangement 3"_s).contains(u"Time:   1:06:40\n"_s));
-    EXPECT_TRUE(Section(run.out, u"Effects GTR"_s).contains(u"GTR S001\tCLEAN\tCOSM GTR AMP"_s));
+    EXPECT_TRUE(Section(run.text, u"Song"_s).contains(u"Title: Demo song 1"_s));
+    EXPECT_TRUE(Section(run.text, u"Track Usage"_s).contains(u"X"_s));
+    EXPECT_TRUE(Section(run.text, u"Arrangement 1"_s).contains(u"P327: BREAK"_s));
+    EXPECT_TRUE(Section(run.text, u"Arrangement 3"_s).contains(u"Time:   1:06:40\n"_s));
+    EXPECT_TRUE(Section(run.text, u"Effects GTR"_s).contains(u"GTR S001\tCLEAN\tCOSM GTR AMP"_s));
 
     // The MICRO BR song leaves the arrangement, pattern and effect pages blank.
-    const SongRun micro = RunCli({u"song"_s, root, u"SONG004"_s});
+    const RunResult micro = RunCli({u"song"_s, root, u"SONG004"_s});
     ASSERT_EQ(micro.exitCode, 0) << micro.err.constData();
-    EXPECT_TRUE(Section(micro.out, u"Arrangement 1"_s)
+    EXPECT_TRUE(Section(micro.text, u"Arrangement 1"_s)
                     .startsWith(u"Caption: S01\nDrum Kit:  \nTime: \n"_s));
-    EXPECT_FALSE(Section(micro.out, u"Patterns"_s).contains(u"S001"_s));
-    EXPECT_FALSE(Section(micro.out, u"Effects GTR"_s).contains(u"GTR S001"_s));
+    EXPECT_FALSE(Section(micro.text, u"Patterns"_s).contains(u"S001"_s));
+    EXPECT_FALSE(Section(micro.text, u"Effects GTR"_s).contains(u"GTR S001"_s));
     // The BR-532 song shows its arrangements but no effects.
-    const SongRun br532 = RunCli({u"song"_s, root, u"SONG005"_s});
-    EXPECT_TRUE(Section(br532.out, u"Arrangement 1"_s).contains(u"P327: BREAK"_s));
-    EXPECT_TRUE(Section(br532.out, u"Arrangement 1"_s).contains(u"Drum Kit:  \n"_s));
-    EXPECT_FALSE(Section(br532.out, u"Effects GTR"_s).contains(u"GTR S001"_s));
+    const RunResult br532 = RunCli({u"song"_s, root, u"SONG005"_s});
+    EXPECT_TRUE(Section(br532.text, u"Arrangement 1"_s).contains(u"P327: BREAK"_s));
+    EXPECT_TRUE(Section(br532.text, u"Arrangement 1"_s).contains(u"Drum Kit:  \n"_s));
+    EXPECT_FALSE(Section(br532.text, u"Effects GTR"_s).contains(u"GTR S001"_s));
 }

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+// What a finished program left: exit code -1 when it did not finish normally.
+struct RunResult {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+    QString text; // `out` read as UTF-8
+};
+
+// Runs a built program with a clean locale environment.
+inline RunResult RunProgram(const char* program, const QStringList& args,
+                            const char* lang = "C.UTF-8") {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("LC_ALL"));
+    env.remove(QStringLiteral("LC_NUMERIC"));
+    env.remove(QStringLiteral("LC_COLLATE"));
+    env.insert(QStringLiteral("LANG"), QString::fromUtf8(lang));
+    process.setProcessEnvironment(env);
+    process.start(QString::fromUtf8(program), args);
+    RunResult result;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return result;
+    result.exitCode = process.exitCode();
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    result.text = QString::fromUtf8(result.out);
+    return result;
+}
