@@ -9,6 +9,8 @@
 #include "app/newfolder.h"
 #include "app/preferences.h"
 #include "app/selectfolder.h"
+#include "media/core/logfile.h"
+#include "platform/fakemediaplayback.h"
 #include "platform/gui/desktopshell.h"
 #include "platform/linuxdrives.h"
 
@@ -40,6 +42,14 @@ bool AltKeyHeld() {
 
 } // namespace
 
+#ifndef SORVANE_DIAG_LOG
+#define SORVANE_DIAG_LOG 0
+#endif
+
+// The program-wide diagnostic log: built before the main window, gone after it. Switched
+// on only in a diagnostic build (cmake -DSORVANE_DIAG_LOG=ON).
+LogFile DiagLog(SORVANE_DIAG_LOG != 0);
+
 int main(int argc, char* argv[]) {
     SorvaneApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sorvane"));
@@ -54,8 +64,10 @@ int main(int argc, char* argv[]) {
     WriteFirstRunDefaultDir(settingsPath,
                             QCoreApplication::applicationDirPath() + QStringLiteral("/demo-card"));
 
-    const MainFormServices services{drives,         shell,          messages,  settingsPath,
-                                    HelpPagePath(), HomePagePath(), AltKeyHeld};
+    FakeMediaPlayback playback; // stands in until the audio engine is wired in here
+    const MainFormServices services{drives,       shell,          messages,
+                                    settingsPath, HelpPagePath(), HomePagePath(),
+                                    AltKeyHeld,   playback,       DiagLog};
     // The main window first: the About box takes its version label from it. Each dialog
     // is created after the dialogs it opens.
     TFormMain formMain(services);

@@ -21,7 +21,6 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QScreen>
-#include <QScrollBar>
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -29,8 +28,6 @@
 #include <exception>
 
 namespace {
-
-constexpr int MediaFirstColumnMin = 158;
 
 // The hour-glass while a card search runs.
 class BusyCursor final : public BusyIndicator {
@@ -73,7 +70,8 @@ QFont SorvaneWindowFont() {
 TFormMain::TFormMain(const MainFormServices& services, QWidget* parent)
     : QMainWindow(parent), m_services(services), m_drives(services.drives),
       m_messages(services.messages), m_card(services.drives),
-      m_busy(std::make_unique<BusyCursor>()), m_settings(services.settingsPath) {
+      m_busy(std::make_unique<BusyCursor>()), m_settings(services.settingsPath),
+      m_log(services.diagLog) {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Sorvane"));
     setFont(SorvaneWindowFont());
@@ -99,6 +97,7 @@ TFormMain::TFormMain(const MainFormServices& services, QWidget* parent)
     setCentralWidget(central);
     m_details->setMessageBoxes(&m_messages);
     connectHandlers();
+    connectMediaHandlers();
 
     resize(DesignWidth, DesignHeight);
     runHandler([this] { startUp(); });
@@ -212,12 +211,6 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 void TFormMain::FormResize() {
     if (!currentFolder().isEmpty())
         showFolderPath();
-    // FitFirstColumn. A grid on a hidden page has not laid out its viewport yet, so its
-    // client width is worked out from its own size.
-    for (StringGrid* grid : m_mediaGrids) {
-        const QScrollBar* bar = grid->verticalScrollBar();
-        const int client = grid->maximumViewportSize().width() -
-                           (bar->isVisibleTo(grid) ? bar->sizeHint().width() : 0);
-        grid->setColWidth(0, std::max(MediaFirstColumnMin, client - grid->colWidth(1) - 6));
-    }
+    for (StringGrid* grid : m_mediaGrids)
+        FitFirstColumn(grid);
 }

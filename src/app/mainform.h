@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/core/settings.h"
+#include "app/mediaplayer.h"
 #include "card/sovinfo.h"
 #include "transfer/carddetect.h"
 
@@ -8,25 +9,32 @@
 #include <QList>
 #include <QMainWindow>
 #include <QString>
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
 class DirectoryListBox;
 class DriveComboBox;
 class DriveServices;
+class LogFile;
+class MediaPlayback;
 class MainStatusBar;
 class MessageBoxes;
 class QAction;
 class QLabel;
 class QMenu;
+class QPainter;
 class QSplitter;
 class QTabWidget;
+class QTimer;
 class QToolButton;
 class SectionHeader;
 class ShellServices;
 class SongDetailsView;
 class SongListView;
 class StringGrid;
+struct CellState;
 class TFormAbout;
 class TFormPreferences;
 
@@ -40,6 +48,8 @@ struct MainFormServices {
     QString homePage;     // the program's home page (a file path or a web address)
     // Whether the Alt key is held down right now; the toolkit's modifiers when not set.
     std::function<bool()> altHeld;
+    MediaPlayback& playback; // the media player's device
+    LogFile& diagLog;        // the program-wide diagnostic log
 };
 
 // The program's main window: the folder browser with the drive selector and card panel, the
@@ -90,6 +100,31 @@ public:
     QLabel* lblCF_Used() const { return m_lblUsed; }
     QLabel* lblCF_Free() const { return m_lblFree; }
     QMenu* PopupMenuDirectoryList() const { return m_directoryPopup; }
+    QList<QLabel*> mediaStatusBars() const { return m_mediaStatusBars; }
+    TMediaPlayer* MediaPlayer1() const { return m_player; }
+    QLabel* LabelTime() const { return m_labelTime; }
+    PositionBar* ProgressBar1() const { return m_progressBar; }
+    QTimer* Timer1() const { return m_timer; }
+    const std::array<int, 6>& mediaCounts() const { return m_mediaCounts; }
+    int playerDeviceType() const { return m_playerDeviceType; }
+
+    // Media lists (mainform_media.cpp).
+    void InitMediaListHeader(int tab);
+    int FillMediaList(int tab);
+    void RefreshMediaLists();
+    void FitFirstColumn(StringGrid* grid);
+    void UpdatePlayerButtons(StringGrid* grid);
+    void sgMediaCentreClick(StringGrid* grid);
+    void PageControl2Change();
+    void DrawMediaCell(StringGrid& grid, QPainter& painter, int col, int row, const QRect& rect,
+                       CellState state);
+
+    // Media player (mainform_player.cpp).
+    void MediaPlayer1Click(PlayerButton button, bool& doDefault);
+    void MediaPlayer1PostClick(PlayerButton button);
+    void MediaPlayer1Notify();
+    void Timer1Timer();
+    void ProgressBar1MouseDown(int x);
 
     // Commands.
     void GoToMainBackupFolderClick();
@@ -138,6 +173,15 @@ private:
     void showFolderPath();
     void showMediaTabs();
     void setDriveSelectorToTreeDrive();
+    QWidget* buildMediaTab(int tab);
+    QWidget* buildMediaPlayerStrip();
+    void connectMediaHandlers();
+    void ReOpenMediaPlayer(const QString& path, int device);
+    void continueOpenFile();
+    StringGrid* activeMediaGrid() const;
+    QString selectedMediaName(StringGrid* grid) const;
+    void writeModeEntry(const QString& label);
+    void setTimeText(const QString& text);
 
     MainFormServices m_services;
     DriveServices& m_drives;
@@ -178,6 +222,15 @@ private:
     QLabel* m_lblUsed = nullptr;
     QLabel* m_lblFree = nullptr;
     QMenu* m_directoryPopup = nullptr;
+
+    LogFile& m_log;
+    QList<QLabel*> m_mediaStatusBars;
+    TMediaPlayer* m_player = nullptr;
+    QLabel* m_labelTime = nullptr;
+    PositionBar* m_progressBar = nullptr;
+    QTimer* m_timer = nullptr;
+    std::array<int, 6> m_mediaCounts{};
+    int m_playerDeviceType = 0;
 };
 
 // The window font: "MS Sans Serif" 8 points where installed, else the system sans at 8.

@@ -10,6 +10,7 @@
 #include "app/songlistview.h"
 #include "app/stringgrid.h"
 #include "card/cardpath.h"
+#include "media/core/medialist.h"
 #include "platform/drives.h"
 #include "platform/shell.h"
 #include "transfer/carddump.h"
@@ -19,14 +20,6 @@
 #include <QLabel>
 #include <QTabWidget>
 #include <QToolButton>
-
-namespace {
-
-// The media tabs' folders below the current folder, in tab order.
-const char* const MediaTabFolders[] = {"ROLAND/SMF", "ROLAND/TONELOAD", "ROLAND/USB", "MP3",
-                                       "WAV",        "ROLAND/SKETCH"};
-
-} // namespace
 
 QString TFormMain::currentFolder() const {
     return m_tree->directory();
@@ -46,6 +39,7 @@ void TFormMain::DirectoryListBox1Change() {
     SetBrControlsEnabled(m_info.hasSongs());
     m_statusBar->setPanelText(0, m_info.hasSongs() ? QStringLiteral("BR") : QString());
     showMediaTabs();
+    PageControl2Change();
     m_songList->FillSongList();
     LoadSongDetails();
 }
@@ -57,8 +51,7 @@ void TFormMain::showFolderPath() {
 
 void TFormMain::showMediaTabs() {
     for (int i = 0; i < m_mediaPages->count(); ++i) {
-        const QString path = ResolveCardPath(currentFolder(), QLatin1String(MediaTabFolders[i]));
-        m_mediaPages->setTabVisible(i, QFileInfo(path).isDir());
+        m_mediaPages->setTabVisible(i, QFileInfo(MediaFolderPath(currentFolder(), i)).isDir());
     }
 }
 
@@ -74,7 +67,9 @@ void TFormMain::SetBrControlsEnabled(bool on) {
         grid->setColor(background);
         grid->setEnabled(on);
     }
-    m_mediaPlayer->setEnabled(on);
+    m_player->setEnabled(on);
+    m_labelTime->setEnabled(on);
+    m_player->update();
     m_mediaPlayer->update();
     m_buttonWave->setEnabled(on && !IsBlankText(m_prefs.WaveConverter));
     m_buttonBackupRestore->setEnabled(on);

@@ -9,6 +9,7 @@
 #include "app/songdetailsview.h"
 #include "app/songlistview.h"
 #include "app/stringgrid.h"
+#include "media/core/medialist.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -26,7 +27,6 @@ constexpr int ToolButtonWidth = 59;
 constexpr int ToolButtonHeight = 21;
 constexpr int PanelTopHeight = 25;
 constexpr int DriveSelectHeight = 84;
-constexpr int MediaPlayerHeight = 24;
 constexpr int SplitterWidth = 3;
 constexpr int MainPanelWidth = 558;
 
@@ -158,25 +158,9 @@ QWidget* TFormMain::buildMediaCentre() {
     m_mediaHeader->setObjectName(QStringLiteral("PanelMediaCentreHeader"));
     m_mediaPages = new QTabWidget;
     m_mediaPages->setObjectName(QStringLiteral("PageControl2"));
-    const char* names[] = {"sgSMF", "sgToneLoad", "sgUSB", "sgMP3", "sgWAV", "sgSketch"};
-    const QStringList captions = {QStringLiteral("SMF"), QStringLiteral("Tone Load"),
-                                  QStringLiteral("USB"), QStringLiteral("MP3"),
-                                  QStringLiteral("WAV"), QStringLiteral("Sketch")};
-    for (int i = 0; i < 6; ++i) {
-        auto* grid = new StringGrid;
-        grid->setObjectName(QLatin1String(names[i]));
-        grid->setColCount(2);
-        grid->setRowCount(2);
-        grid->setFixedCols(0);
-        grid->setFixedRows(1);
-        grid->setDefaultRowHeight(18);
-        grid->setRowSelect(true);
-        m_mediaGrids.append(grid);
-        m_mediaPages->addTab(grid, captions[i]);
-    }
-    m_mediaPlayer = new QWidget;
-    m_mediaPlayer->setObjectName(QStringLiteral("PanelMediaPlayer"));
-    m_mediaPlayer->setFixedHeight(MediaPlayerHeight);
+    for (int i = 0; i < 6; ++i)
+        m_mediaPages->addTab(buildMediaTab(i), MediaTabCaption(i));
+    m_mediaPlayer = buildMediaPlayerStrip();
     m_mediaCentre->layout()->addWidget(m_mediaHeader);
     m_mediaCentre->layout()->addWidget(m_mediaPages);
     m_mediaCentre->layout()->addWidget(m_mediaPlayer);

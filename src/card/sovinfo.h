@@ -39,6 +39,7 @@ public:
     void setMediaListRefresher(std::function<void(SOV_Info&)> refresher) {
         m_refreshMediaLists = std::move(refresher);
     }
+    const std::function<void(SOV_Info&)>& mediaListRefresher() const { return m_refreshMediaLists; }
 
     RecorderModel cardModel() const { return m_cardModel; }
     void setCardModel(RecorderModel model) { m_cardModel = model; }

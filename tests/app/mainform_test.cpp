@@ -122,7 +122,8 @@ void MainFormTest::ordinaryFolderGreysEverything() {
     QVERIFY(!window.songDetails()->pageControl()->widget(0)->isEnabled());
     for (StringGrid* grid : window.mediaGrids())
         QVERIFY(!grid->isEnabled());
-    QVERIFY(!window.PanelMediaPlayer()->isEnabled());
+    QVERIFY(!window.MediaPlayer1()->isEnabled());
+    QVERIFY(!window.LabelTime()->isEnabled());
     for (int i = 0; i < 6; ++i)
         QVERIFY(!window.PageControl2()->isTabVisible(i));
     QCOMPARE(window.songDetails()->songNameEdit()->text(), QString());

@@ -26,6 +26,8 @@ void MainWindowFixture::setUpWindowFixture() {
     m_drives->setDrive(system);
     m_shell = FakeShell();
     m_messages.clear();
+    m_playback = std::make_unique<FakeMediaPlayback>();
+    m_log = std::make_unique<LogFile>(false);
     m_alt = false;
     m_loads = 0;
 }
@@ -36,6 +38,8 @@ void MainWindowFixture::tearDownWindowFixture() {
     m_selectFolder.reset();
     m_newFolder.reset();
     m_window.reset();
+    m_log.reset();
+    m_playback.reset();
     m_drives.reset();
     m_dir.reset();
 }
@@ -71,9 +75,16 @@ TFormMain& MainWindowFixture::open(bool show) {
                                     path(QStringLiteral("sorvane.ini")),
                                     path(QStringLiteral("help/index.html")),
                                     path(QStringLiteral("help/home.html")),
-                                    [this] { return m_alt; }};
+                                    [this] { return m_alt; },
+                                    *m_playback,
+                                    *m_log};
     m_window = std::make_unique<TFormMain>(services);
-    m_window->info().setMediaListRefresher([this](SOV_Info&) { ++m_loads; });
+    auto refresh = m_window->info().mediaListRefresher();
+    m_window->info().setMediaListRefresher([this, refresh](SOV_Info& info) {
+        ++m_loads;
+        if (refresh)
+            refresh(info);
+    });
     if (show) {
         m_window->show();
         if (!QTest::qWaitForWindowExposed(m_window.get()))

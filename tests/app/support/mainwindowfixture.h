@@ -6,7 +6,9 @@
 #include "app/preferences.h"
 #include "app/selectfolder.h"
 #include "app/support/recordingmessageboxes.h"
+#include "media/core/logfile.h"
 #include "platform/fakedrives.h"
+#include "platform/fakemediaplayback.h"
 #include "platform/fakeshell.h"
 
 #include <QObject>
@@ -44,6 +46,8 @@ protected:
     std::unique_ptr<FakeDrives> m_drives;
     FakeShell m_shell;
     RecordingMessageBoxes m_messages;
+    std::unique_ptr<FakeMediaPlayback> m_playback;
+    std::unique_ptr<LogFile> m_log; // off unless a test switches it on before open()
     bool m_alt = false;
     int m_loads = 0;
     std::unique_ptr<TFormMain> m_window;
