@@ -204,10 +204,11 @@ void TFormMain::ProgressBar1MouseDown(int x) {
         static_cast<std::int64_t>(static_cast<double>(m_player->length()) * fraction);
     m_player->seek(target);
     // The time text and the bar follow the play the click starts, also after a Stop.
-    const bool followed = m_player->isOpen() && IsDeviceFile(m_player->deviceType()) &&
-                          m_player->deviceType() == m_playerDeviceType;
-    if (followed)
+    const bool followed = m_player->isOpen() && IsDeviceFile(m_player->deviceType());
+    if (followed) {
+        m_playerDeviceType = m_player->deviceType();
         m_progressBar->setMaximum(m_player->length());
+    }
     m_progressBar->setPosition(m_player->position());
     m_player->play();
     if (followed)

@@ -293,6 +293,15 @@ void MediaPlayerTest::folderChangeKeepsTheOpenFilePlayable() {
     m_playback->advance(1'000);
     window.Timer1Timer();
     QCOMPARE(timeText(), QStringLiteral(" 00:00:04 ")); // still a clock, from where it was
+    // A click on the bar after the next folder change follows the file as well.
+    press(PlayerButton::Stop);
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("card"))));
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
+    window.ProgressBar1MouseDown(59);
+    QVERIFY(timerOn());
+    QCOMPARE(window.ProgressBar1()->maximum(), 90'000);
+    window.Timer1Timer();
+    QCOMPARE(timeText(), QStringLiteral(" 00:00:45 "));
 }
 
 void MediaPlayerTest::logTracesAPlay() {
