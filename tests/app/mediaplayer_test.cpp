@@ -45,8 +45,8 @@ private:
     // A file in a media folder of the backup, known to the device with these lengths.
     void addMedia(int tab, const QString& name, std::int64_t ms, std::int64_t ticks = 0,
                   const QString& openError = QString()) {
-        const QString folder =
-            path(QStringLiteral("backup/")) + MediaTabFolder(tab).replace(u'\\', u'/');
+        // Inside the backup's own "Roland" folder, whatever case the tab's folder is written in.
+        const QString folder = MediaFolderPath(path(QStringLiteral("backup")), tab);
         QVERIFY(QDir().mkpath(folder));
         QFile file(folder + u'/' + name);
         QVERIFY(file.open(QIODevice::WriteOnly));
