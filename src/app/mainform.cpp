@@ -11,6 +11,8 @@
 #include "app/songlistview.h"
 #include "app/stringgrid.h"
 #include "platform/drives.h"
+#include "platform/virtualdrives.h"
+#include "platform/wineprefix.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -74,6 +76,7 @@ TFormMain::TFormMain(const MainFormServices& services, QWidget* parent)
     : QMainWindow(parent), m_services(services), m_drives(services.drives),
       m_messages(services.messages), m_card(services.drives),
       m_busy(std::make_unique<BusyCursor>()), m_settings(services.settingsPath) {
+    m_virtualDrives = std::make_unique<VirtualDrives>(m_drives, WinePrefixPath());
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Sorvane"));
     setFont(SorvaneWindowFont());
@@ -151,6 +154,8 @@ void TFormMain::connectHandlers() {
             [this] { runHandler([this] { GoToMainBackupFolderClick(); }); });
     connect(m_buttonCard, &QToolButton::clicked, this,
             [this] { runHandler([this] { GotoZOZuzezo1Click(); }); });
+    connect(m_buttonWave, &QToolButton::clicked, this,
+            [this] { runHandler([this] { ToolButtonWaveClick(); }); });
     connect(m_mediaHeader, &SectionHeader::doubleClicked, this,
             [this] { SetBottomHeight(m_leftSplitter, MediaCentreHeight); });
     connect(m_detailsHeader, &SectionHeader::doubleClicked, this,

@@ -16,6 +16,7 @@ class DriveComboBox;
 class DriveServices;
 class MainStatusBar;
 class MessageBoxes;
+class ProcessLauncher;
 class QAction;
 class QLabel;
 class QMenu;
@@ -29,6 +30,7 @@ class SongListView;
 class StringGrid;
 class TFormAbout;
 class TFormPreferences;
+class VirtualDrives;
 
 // What the main window is given to work with. The clipboard is the application's.
 struct MainFormServices {
@@ -40,6 +42,10 @@ struct MainFormServices {
     QString homePage;     // the program's home page (a file path or a web address)
     // Whether the Alt key is held down right now; the toolkit's modifiers when not set.
     std::function<bool()> altHeld;
+    // Starts BR Wave Converter; the WAV button does nothing without it.
+    ProcessLauncher* launcher = nullptr;
+    // How long the WAV button waits for the virtual drive to show the folder, in ms.
+    int virtualDriveTimeout = 3000;
 };
 
 // The program's main window: the folder browser with the drive selector and card panel, the
@@ -100,6 +106,7 @@ public:
     void miHelpSOVwebsiteClick();
     void miHelpAboutClick();
     void OpenfolderinWindowsExplorer1Click();
+    void ToolButtonWaveClick();
 
     // Folder change and song details.
     void DirectoryListBox1Change();
@@ -138,6 +145,10 @@ private:
     void showFolderPath();
     void showMediaTabs();
     void setDriveSelectorToTreeDrive();
+    // BR Wave Converter launch (mainform_wave.cpp).
+    // The error text of a failed BRWC.ini write; empty when written.
+    QString writeConverterSettings(const QString& converter, QChar letter);
+    void waitForVirtualDrive(QChar letter, bool mapped);
 
     MainFormServices m_services;
     DriveServices& m_drives;
@@ -149,6 +160,8 @@ private:
     SettingsFile m_settings;
     QString m_versionLabel;
     QChar m_virtualDriveLetter;
+    std::unique_ptr<VirtualDrives> m_virtualDrives;
+    bool m_converterRunning = false;
     bool m_activated = false;
     int m_folderChanges = 0;
 

@@ -28,6 +28,8 @@ void MainWindowFixture::setUpWindowFixture() {
     m_messages.clear();
     m_alt = false;
     m_loads = 0;
+    m_launcher = nullptr;
+    m_virtualDriveTimeout = 3000;
 }
 
 void MainWindowFixture::tearDownWindowFixture() {
@@ -72,7 +74,10 @@ TFormMain& MainWindowFixture::open(bool show) {
                                     path(QStringLiteral("help/index.html")),
                                     path(QStringLiteral("help/home.html")),
                                     [this] { return m_alt; }};
-    m_window = std::make_unique<TFormMain>(services);
+    MainFormServices wave = services;
+    wave.launcher = m_launcher;
+    wave.virtualDriveTimeout = m_virtualDriveTimeout;
+    m_window = std::make_unique<TFormMain>(wave);
     m_window->info().setMediaListRefresher([this](SOV_Info&) { ++m_loads; });
     if (show) {
         m_window->show();
