@@ -205,6 +205,10 @@ void TFormMain::showEvent(QShowEvent* event) {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
+    if (m_converterRunning) { // the window takes no input until the converter has exited
+        event->ignore();
+        return;
+    }
     runHandler([this] { FormClose(); });
     event->accept();
 }

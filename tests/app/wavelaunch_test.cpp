@@ -46,7 +46,7 @@ private slots:
     void foreignEntriesAreKept();
     void windowsConverterRunsThroughWine();
     void missingConverterDoesNothing();
-    void clickWhileConverterRunsIsIgnored();
+    void clickOrCloseWhileConverterRunsIsIgnored();
 };
 
 void WaveLaunchTest::backupFolderRunsConverterOnVirtualDrive() {
@@ -210,20 +210,26 @@ void WaveLaunchTest::missingConverterDoesNothing() {
     }
 }
 
-void WaveLaunchTest::clickWhileConverterRunsIsIgnored() {
+void WaveLaunchTest::clickOrCloseWhileConverterRunsIsIgnored() {
     writeScript(QStringLiteral("conv/c.sh"), "exit 0\n");
     writeWaveSettings(QStringLiteral("backup"), path(QStringLiteral("conv/c.sh")));
     m_launcher = &m_fakeLauncher;
     TFormMain& window = open();
     QString modal;
+    bool linkedAfterClose = false;
     m_fakeLauncher.setRun([&](const ProcessCommand&) {
         if (auto* waiting = qobject_cast<TFormWaitConverter*>(QApplication::activeModalWidget()))
             modal = waiting->text();
         window.ToolButtonWaveClick();
+        window.close(); // neither a second launch nor closing while it runs
+        linkedAfterClose = QFileInfo(yLink()).isSymLink();
         return ProcessOutcome{true, QString(), 0};
     });
     window.ToolButtonWaveClick();
     QCOMPARE(modal, QStringLiteral("Waiting for BR Wave Converter to close..."));
+    QVERIFY(linkedAfterClose);
+    QVERIFY(window.isVisible());
+    QVERIFY(!settingsText().contains(QStringLiteral("[MainForm]"))); // no closing steps ran
     QCOMPARE(m_fakeLauncher.commands().size(), 1);
     QVERIFY(m_messages.messages().isEmpty());
 }
