@@ -8,7 +8,6 @@ void WaveFixture::setUpWaveFixture() {
     setUpWindowFixture();
     m_savedPath = qgetenv("PATH");
     QVERIFY(QDir().mkpath(path(QStringLiteral("conv"))));
-    QVERIFY(QDir().mkpath(path(QStringLiteral("run"))));
     QVERIFY(QFile::link(QStringLiteral("/"), path(QStringLiteral("wine/dosdevices/z:"))));
     m_fakeLauncher = FakeProcessLauncher();
     m_virtualDriveTimeout = ShortWaitMs;
@@ -19,48 +18,26 @@ void WaveFixture::tearDownWaveFixture() {
     tearDownWindowFixture();
 }
 
-bool WaveFixture::writeScript(const QString& relative, const QByteArray& body) {
+QString WaveFixture::writeScript(const QString& relative, const QByteArray& body) {
     QFile file(path(relative));
     if (!file.open(QIODevice::WriteOnly) || file.write("#!/bin/sh\n" + body) < 0)
-        return false;
-    file.close();
-    return file.setPermissions(file.permissions() | QFile::ExeOwner);
-}
-
-QString WaveFixture::writeRecordingConverter(const QByteArray& sleepSeconds) {
-    const QByteArray run = path(QStringLiteral("run")).toLocal8Bit();
-    const QByteArray body = "out='" + run +
-                            "'\n"
-                            "echo \"$0\" > \"$out/arg0\"\n"
-                            "echo \"$#:$*\" > \"$out/args\"\n"
-                            "pwd > \"$out/pwd\"\n"
-                            "readlink \"$WINEPREFIX/dosdevices/y:\" > \"$out/link\"\n"
-                            "ls \"$WINEPREFIX/dosdevices/y:/Roland/BR0\" > \"$out/songs\"\n"
-                            "cat \"$(dirname \"$0\")/BRWC.ini\" > \"$out/ini\"\n"
-                            "sleep " +
-                            sleepSeconds + "\nexit 3\n";
-    if (!writeScript(QStringLiteral("conv/convert.sh"), body))
         return QString();
-    return path(QStringLiteral("conv/convert.sh"));
+    file.close();
+    file.setPermissions(file.permissions() | QFile::ExeOwner);
+    return file.fileName();
 }
 
-void WaveFixture::writeWaveSettings(const QString& folder, const QString& converter) {
+TFormMain& WaveFixture::openWith(const QString& folder, const QString& converter,
+                                 ProcessLauncher& launcher) {
     writeSettings(defaultDirSettings(folder, QStringLiteral("WaveConverter=") + converter +
                                                  QStringLiteral("\n")));
+    m_launcher = &launcher;
+    return open();
 }
 
-QByteArray WaveFixture::recorded(const QString& name) const {
-    QFile file(path(QStringLiteral("run/") + name));
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-QByteArray WaveFixture::brwcIni() const {
-    QFile file(path(QStringLiteral("conv/BRWC.ini")));
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+QByteArray WaveFixture::contents(const QString& relative) const {
+    QFile file(path(relative));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString WaveFixture::windowsPath(const QString& relative) const {
