@@ -148,7 +148,7 @@ private:
     // BR Wave Converter launch (mainform_wave.cpp).
     // The error text of a failed BRWC.ini write; empty when written.
     QString writeConverterSettings(const QString& converter, QChar letter);
-    void waitForVirtualDrive(QChar letter, bool mapped);
+    bool waitForVirtualDrive(QChar letter, bool mapped);
 
     MainFormServices m_services;
     DriveServices& m_drives;

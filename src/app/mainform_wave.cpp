@@ -59,6 +59,7 @@ void TFormMain::ToolButtonWaveClick() {
     }
     const Running running(m_converterRunning);
     QString failure;
+    bool driveShown = false;
     {
         const WaitCursor busy;
         // Wine knows nothing of the program's own drive letters, so the folder is always
@@ -67,12 +68,14 @@ void TFormMain::ToolButtonWaveClick() {
         const bool mapped = m_virtualDrives->SubstCreate(letter, currentFolder());
         failure = writeConverterSettings(converter, letter);
         if (failure.isEmpty())
-            waitForVirtualDrive(letter, mapped);
+            driveShown = waitForVirtualDrive(letter, mapped);
     }
     if (!failure.isEmpty()) { // the mapping stays until the next launch or the close
         m_messages.error(this, failure);
         return;
     }
+    if (!driveShown) // the launch goes on all the same
+        m_messages.plain(this, VirtualDriveTimeoutText(letter));
     const ProcessOutcome outcome = RunAndWait(*m_services.launcher, *command, this);
     m_virtualDrives->SubstDelete(letter);
     if (!outcome.started)
@@ -87,14 +90,16 @@ QString TFormMain::writeConverterSettings(const QString& converter, QChar letter
     return error ? error->message() : QString();
 }
 
-// The drive's recorder folder, seen through the prefix's link to the folder.
-void TFormMain::waitForVirtualDrive(QChar letter, bool mapped) {
-    const QString recorder =
-        ResolveCardPath(m_virtualDrives->linkPath(letter), QStringLiteral("Roland/BR0"));
-    const bool found = WaitFor([&] { return mapped && QFileInfo(recorder).isDir(); },
-                               m_services.virtualDriveTimeout);
+// Waits for the drive's recorder folder to show through the prefix's link; false after the
+// time limit.
+bool TFormMain::waitForVirtualDrive(QChar letter, bool mapped) {
+    const QString link = m_virtualDrives->linkPath(letter);
+    const bool found = WaitFor(
+        [&] {
+            return mapped && QFileInfo(ResolveCardPath(link, QStringLiteral("Roland/BR0"))).isDir();
+        },
+        m_services.virtualDriveTimeout);
     if (found)
         PauseFor(SettleAfterDriveMs);
-    else
-        m_messages.plain(this, VirtualDriveTimeoutText(letter));
+    return found;
 }
