@@ -13,6 +13,7 @@
 #include "platform/fakemediaplayback.h"
 #include "platform/gui/desktopshell.h"
 #include "platform/linuxdrives.h"
+#include "platform/qprocesslauncher.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -65,9 +66,10 @@ int main(int argc, char* argv[]) {
                             QCoreApplication::applicationDirPath() + QStringLiteral("/demo-card"));
 
     FakeMediaPlayback playback; // stands in until the audio engine is wired in here
-    const MainFormServices services{drives,       shell,          messages,
-                                    settingsPath, HelpPagePath(), HomePagePath(),
-                                    AltKeyHeld,   playback,       DiagLog};
+    QProcessLauncher launcher;
+    MainFormServices services{drives,         shell,      messages, settingsPath, HelpPagePath(),
+                              HomePagePath(), AltKeyHeld, playback, DiagLog};
+    services.launcher = &launcher;
     // The main window first: the About box takes its version label from it. Each dialog
     // is created after the dialogs it opens.
     TFormMain formMain(services);

@@ -11,6 +11,8 @@
 #include "app/songlistview.h"
 #include "app/stringgrid.h"
 #include "platform/drives.h"
+#include "platform/virtualdrives.h"
+#include "platform/wineprefix.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -72,6 +74,7 @@ TFormMain::TFormMain(const MainFormServices& services, QWidget* parent)
       m_messages(services.messages), m_card(services.drives),
       m_busy(std::make_unique<BusyCursor>()), m_settings(services.settingsPath),
       m_log(services.diagLog) {
+    m_virtualDrives = std::make_unique<VirtualDrives>(m_drives, WinePrefixPath());
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Sorvane"));
     setFont(SorvaneWindowFont());
@@ -150,6 +153,8 @@ void TFormMain::connectHandlers() {
             [this] { runHandler([this] { GoToMainBackupFolderClick(); }); });
     connect(m_buttonCard, &QToolButton::clicked, this,
             [this] { runHandler([this] { GotoZOZuzezo1Click(); }); });
+    connect(m_buttonWave, &QToolButton::clicked, this,
+            [this] { runHandler([this] { ToolButtonWaveClick(); }); });
     connect(m_mediaHeader, &SectionHeader::doubleClicked, this,
             [this] { SetBottomHeight(m_leftSplitter, MediaCentreHeight); });
     connect(m_detailsHeader, &SectionHeader::doubleClicked, this,
@@ -199,6 +204,10 @@ void TFormMain::showEvent(QShowEvent* event) {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
+    if (m_converterRunning) { // the window takes no input until the converter has exited
+        event->ignore();
+        return;
+    }
     runHandler([this] { FormClose(); });
     event->accept();
 }

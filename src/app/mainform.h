@@ -21,6 +21,7 @@ class LogFile;
 class MediaPlayback;
 class MainStatusBar;
 class MessageBoxes;
+class ProcessLauncher;
 class QAction;
 class QLabel;
 class QMenu;
@@ -37,6 +38,7 @@ class StringGrid;
 struct CellState;
 class TFormAbout;
 class TFormPreferences;
+class VirtualDrives;
 
 // What the main window is given to work with. The clipboard is the application's.
 struct MainFormServices {
@@ -50,6 +52,10 @@ struct MainFormServices {
     std::function<bool()> altHeld;
     MediaPlayback& playback; // the media player's device
     LogFile& diagLog;        // the program-wide diagnostic log
+    // Starts BR Wave Converter; the WAV button does nothing without it.
+    ProcessLauncher* launcher = nullptr;
+    // How long the WAV button waits for the virtual drive to show the folder, in ms.
+    int virtualDriveTimeout = 3000;
 };
 
 // The program's main window: the folder browser with the drive selector and card panel, the
@@ -135,6 +141,7 @@ public:
     void miHelpSOVwebsiteClick();
     void miHelpAboutClick();
     void OpenfolderinWindowsExplorer1Click();
+    void ToolButtonWaveClick();
 
     // Folder change and song details.
     void DirectoryListBox1Change();
@@ -182,6 +189,10 @@ private:
     QString selectedMediaName(StringGrid* grid) const;
     void writeModeEntry(const QString& label);
     void setTimeText(const QString& text);
+    // BR Wave Converter launch (mainform_wave.cpp).
+    // The error text of a failed BRWC.ini write; empty when written.
+    QString writeConverterSettings(const QString& converter, QChar letter);
+    bool waitForVirtualDrive(QChar letter, bool mapped);
 
     MainFormServices m_services;
     DriveServices& m_drives;
@@ -193,6 +204,8 @@ private:
     SettingsFile m_settings;
     QString m_versionLabel;
     QChar m_virtualDriveLetter;
+    std::unique_ptr<VirtualDrives> m_virtualDrives;
+    bool m_converterRunning = false;
     bool m_activated = false;
     int m_folderChanges = 0;
 

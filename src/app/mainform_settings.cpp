@@ -7,6 +7,7 @@
 #include "app/preferences.h"
 #include "app/songdetailsview.h"
 #include "platform/drives.h"
+#include "platform/virtualdrives.h"
 #include "transfer/sizetext.h"
 
 #include <QToolButton>
@@ -71,7 +72,7 @@ void TFormMain::FormActivate() {
 void TFormMain::FormClose() {
     m_details->commitEdits();
     if (!m_virtualDriveLetter.isNull())
-        m_drives.removeVirtualDrive(m_virtualDriveLetter);
+        m_virtualDrives->SubstDelete(m_virtualDriveLetter);
     ThrowOnFailure(m_settings.saveAtClose(m_prefs, currentPlacement()));
 }
 

@@ -30,6 +30,8 @@ void MainWindowFixture::setUpWindowFixture() {
     m_log = std::make_unique<LogFile>(false);
     m_alt = false;
     m_loads = 0;
+    m_launcher = nullptr;
+    m_virtualDriveTimeout = 3000;
 }
 
 void MainWindowFixture::tearDownWindowFixture() {
@@ -78,7 +80,10 @@ TFormMain& MainWindowFixture::open(bool show) {
                                     [this] { return m_alt; },
                                     *m_playback,
                                     *m_log};
-    m_window = std::make_unique<TFormMain>(services);
+    MainFormServices wave = services;
+    wave.launcher = m_launcher;
+    wave.virtualDriveTimeout = m_virtualDriveTimeout;
+    m_window = std::make_unique<TFormMain>(wave);
     auto refresh = m_window->info().mediaListRefresher();
     m_window->info().setMediaListRefresher([this, refresh](SOV_Info& info) {
         ++m_loads;

@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
+class ProcessLauncher;
+
 // What the main-window tests share: fake drives, a fake shell and recorded message boxes,
 // with card roots written by the fixture builder into a fresh temporary folder:
 //   <tmp>/home        the home folder (HOME)
@@ -50,6 +52,8 @@ protected:
     std::unique_ptr<LogFile> m_log; // off unless a test switches it on before open()
     bool m_alt = false;
     int m_loads = 0;
+    ProcessLauncher* m_launcher = nullptr; // given to the window as its launcher
+    int m_virtualDriveTimeout = 3000;      // ms
     std::unique_ptr<TFormMain> m_window;
     std::unique_ptr<TFormNewFolder> m_newFolder;
     std::unique_ptr<TFormSelectFolder> m_selectFolder;
