@@ -45,26 +45,32 @@ bool ReadMediaFile(const QString& path, qint64 maxBytes, QByteArray& bytes, QStr
     const int fd = OpenMediaFile(path, reason);
     if (fd < 0)
         return false;
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        SetReason(reason, QStringLiteral("it cannot be read"));
-        return false;
-    }
-    if (file.size() > maxBytes) {
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0;
+    if (ok && info.st_size > maxBytes) {
         SetReason(reason, QStringLiteral("it is too large"));
-        return false;
+        ok = false;
     }
-    bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        SetReason(reason, QStringLiteral("it cannot be read (%1)").arg(file.errorString()));
-        return false;
+    bytes.clear();
+    char block[65536];
+    while (ok) {
+        const ssize_t got = ::read(fd, block, sizeof block);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            SetReason(reason, ErrnoText(errno));
+            ok = false;
+        } else if (got == 0) {
+            break;
+        } else if (bytes.size() + got > maxBytes) { // grew while being read
+            SetReason(reason, QStringLiteral("it is too large"));
+            ok = false;
+        } else {
+            bytes.append(block, got);
+        }
     }
-    if (bytes.size() > maxBytes) {
-        SetReason(reason, QStringLiteral("it is too large"));
-        return false;
-    }
-    return true;
+    ::close(fd);
+    return ok;
 }
 
 QString CannotPlayText(const QString& path, const QString& reason) {

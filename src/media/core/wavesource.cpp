@@ -24,7 +24,8 @@ std::unique_ptr<WaveSource> WaveSource::open(const QString& path, int outputRate
     if (fd < 0)
         return nullptr;
     SF_INFO info{};
-    SNDFILE* file = sf_open_fd(fd, SFM_READ, &info, SF_TRUE);
+    // The descriptor stays this source's own: libsndfile never closes it.
+    SNDFILE* file = sf_open_fd(fd, SFM_READ, &info, SF_FALSE);
     if (!file) {
         ::close(fd);
         if (reason)
@@ -34,6 +35,7 @@ std::unique_ptr<WaveSource> WaveSource::open(const QString& path, int outputRate
     }
     std::unique_ptr<WaveSource> source(new WaveSource);
     source->m_file = file;
+    source->m_fd = fd;
     if (!IsWavContainer(info.format) || info.channels < 1 || info.samplerate < 1) {
         if (reason)
             *reason = QStringLiteral("it is not a WAV file");
@@ -53,6 +55,8 @@ WaveSource::~WaveSource() {
         src_delete(m_resampler);
     if (m_file)
         sf_close(m_file);
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 bool WaveSource::startResampler(QString* reason) {

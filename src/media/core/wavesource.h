@@ -36,6 +36,7 @@ private:
     std::int64_t positionFrames() const;
 
     SNDFILE* m_file = nullptr;
+    int m_fd = -1;
     SRC_STATE* m_resampler = nullptr;
     int m_channels = 0;
     int m_fileRate = 0;
