@@ -119,11 +119,23 @@ void BM_PlayToFirstSampleMidi(benchmark::State& state) {
     PlayToFirstSample(state, PlaybackDevice::Sequencer, "dense.mid");
 }
 
+// The first MIDI play also loads the soundfont; later plays keep it.
+void BM_LoadSoundFont(benchmark::State& state) {
+    for (auto _ : state) {
+        QString reason;
+        const auto synth = SoundFontSynth::create(DefaultSoundFontFolder(), OutputRate, &reason);
+        if (!synth)
+            state.SkipWithError(reason.toUtf8().constData());
+        benchmark::DoNotOptimize(synth.get());
+    }
+}
+
 BENCHMARK(BM_RenderDenseMidi)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_RenderWave)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_RenderWaveConverted)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_PlayToFirstSampleWave)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlayToFirstSampleMidi)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadSoundFont)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

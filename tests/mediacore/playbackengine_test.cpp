@@ -189,6 +189,32 @@ TEST_F(SequencerPositionTest, NotesSoundAndASeekBackPlaysThemAgain) {
     EXPECT_NEAR(Peak(again), Peak(first), Peak(first) * 0.25f);
 }
 
+// Channel volume 0 from the start, and a note at 2 s: after a seek past the volume change
+// the note must stay silent, so the change is sent again by the seek.
+TEST(SequencerSeekTest, ControllersBeforeTheTargetAreSentAgain) {
+    REQUIRE_SOUNDFONT();
+    MediaFolder folder;
+    for (const bool muted : {false, true}) {
+        SmfSpec spec;
+        spec.programs = {{0, 0, 80}};
+        if (muted)
+            spec.controllers = {{0, 0, 7, 0}};
+        spec.noteTracks = {{{1920, 0, 69, 127, 480}}};
+        const QString path = folder.write(Q("seek.mid"), SmfBytes(spec));
+        PlaybackEngine engine(DefaultSoundFontFolder());
+        ASSERT_TRUE(engine.open(PlaybackDevice::Sequencer, path, Rate, nullptr));
+        ASSERT_TRUE(engine.play());
+        RenderFrames(engine, Rate / 10);
+        engine.seek(1440); // 1.5 s
+        std::vector<float> out(2 * Rate);
+        ASSERT_EQ(engine.render(out.data(), Rate), Rate);
+        if (muted)
+            EXPECT_LT(Peak(out), 1e-4f);
+        else
+            EXPECT_GT(Peak(out), 0.01f);
+    }
+}
+
 TEST(PlaybackEngineTest, WaveStopContinueAndRestartAfterTheEnd) {
     MediaFolder folder;
     const QString path = folder.write(

@@ -2,6 +2,7 @@
 #include "mediacore/mediatest.h"
 
 #include <cmath>
+#include <random>
 #include <sys/stat.h>
 
 namespace {
@@ -173,6 +174,40 @@ TEST(WaveSourceTest, DataShorterThanItsHeaderSaysPlaysWhatIsThere) {
     const std::vector<float> out =
         RenderToEnd([&](float* o, int n) { return source->render(o, n); }, 64);
     EXPECT_EQ(out.size() / 2, 441u - 100u);
+}
+
+TEST(WaveSourceTest, RatesTooFarFromTheOutputAreRefused) {
+    MediaFolder folder;
+    for (int rate : {100, 20'000'000}) {
+        const QString path =
+            folder.write(Q("odd.wav"), WavBytes({WavSampleFormat::Pcm16, 1, rate, 10, {}}));
+        QString reason;
+        EXPECT_FALSE(WaveSource::open(path, 44100, &reason));
+        EXPECT_EQ(reason, Q("its sample rate of %1 Hz cannot be played").arg(rate));
+    }
+}
+
+// Headers with random bytes: whatever libsndfile makes of them, the source either refuses
+// the file or renders it to an end within the frames the file can hold.
+TEST(WaveSourceTest, DamagedHeadersNeverRenderBeyondTheFile) {
+    const QByteArray seed = WavBytes({WavSampleFormat::Pcm24, 2, 44100, 2000, Ramp});
+    std::mt19937 random(99);
+    MediaFolder folder;
+    for (int round = 0; round < 150; ++round) {
+        QByteArray bytes = seed;
+        for (int i = 0; i < 3; ++i)
+            bytes[static_cast<qsizetype>(random() % 60)] = static_cast<char>(random() & 0xFF);
+        const QString path = folder.write(Q("damaged.wav"), bytes);
+        const auto source = WaveSource::open(path, 44100, nullptr);
+        if (!source)
+            continue;
+        const std::vector<float> out =
+            RenderToEnd([&](float* o, int n) { return source->render(o, n); }, 4096, 1 << 20);
+        const double fileFrames = static_cast<double>(source->fileFrames());
+        EXPECT_LE(static_cast<double>(out.size() / 2),
+                  fileFrames * 44100.0 / source->fileRate() + 64.0);
+        EXPECT_TRUE(source->atEnd());
+    }
 }
 
 } // namespace

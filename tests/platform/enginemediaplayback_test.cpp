@@ -130,6 +130,20 @@ TEST_F(MediaPlaybackTest, SeekThenPlayStartsThere) {
     EXPECT_EQ(renderToEnd(), 4000);
 }
 
+TEST_F(MediaPlaybackTest, SeekWhilePlayingGoesOnFromTheTarget) {
+    QString error;
+    ASSERT_TRUE(m_player->open(Q("WaveAudio"), m_wave, &error));
+    ASSERT_TRUE(m_player->play(&error));
+    std::vector<float> out;
+    m_output->pullInto(out, 800);
+    EXPECT_EQ(m_player->position(), 100);
+    ASSERT_TRUE(m_player->seek(900, &error));
+    EXPECT_EQ(m_player->mode(), MediaPlayback::Playing);
+    EXPECT_EQ(m_player->position(), 900);
+    EXPECT_EQ(renderToEnd(), 800);
+    EXPECT_EQ(m_completions, 1);
+}
+
 TEST_F(MediaPlaybackTest, AFailedOpenLeavesNothingOpenUntilAGoodFile) {
     const QString bad = m_folder.write(Q("noise.mid"), QByteArray("MThd\0\0", 6));
     QString error;

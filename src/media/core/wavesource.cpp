@@ -62,6 +62,11 @@ WaveSource::~WaveSource() {
 bool WaveSource::startResampler(QString* reason) {
     if (m_fileRate == m_outputRate)
         return true;
+    if (!src_is_valid_ratio(static_cast<double>(m_outputRate) / m_fileRate)) {
+        if (reason)
+            *reason = QStringLiteral("its sample rate of %1 Hz cannot be played").arg(m_fileRate);
+        return false;
+    }
     int error = 0;
     m_resampler = src_callback_new(&WaveSource::feed, SRC_SINC_FASTEST, 2, &error, this);
     if (!m_resampler && reason)
