@@ -250,4 +250,23 @@ TEST(SdlAudioOutputTest, TheSystemPlayerPlaysAFileToItsEnd) {
     EXPECT_EQ(player->position(), 200);
 }
 
+TEST(SdlAudioOutputTest, AMissingDriverIsReportedAndTheNextOpenTriesAgain) {
+    EnsureApplication();
+    MediaFolder folder;
+    const QString wave = folder.write(Q("tone.wav"), WavBytes({}));
+    const auto player = CreateSystemMediaPlayback();
+    QString error;
+    {
+        const ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
+        EXPECT_FALSE(player->open(Q("WaveAudio"), wave, &error));
+        EXPECT_TRUE(error.startsWith(
+            Q("Cannot play \"%1\": no audio output device is available (").arg(wave)))
+            << error.toStdString();
+        EXPECT_FALSE(player->isOpen());
+    }
+    const ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    EXPECT_TRUE(player->open(Q("WaveAudio"), wave, &error)) << error.toStdString();
+    EXPECT_TRUE(player->play(&error));
+}
+
 } // namespace
