@@ -45,7 +45,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{WavSampleFormat::Pcm24, 1}, FormatCase{WavSampleFormat::Pcm24, 2},
                       FormatCase{WavSampleFormat::Pcm32, 1}, FormatCase{WavSampleFormat::Pcm32, 2},
                       FormatCase{WavSampleFormat::Float32, 1},
-                      FormatCase{WavSampleFormat::Float32, 2}));
+                      FormatCase{WavSampleFormat::Float32, 2},
+                      FormatCase{WavSampleFormat::Pcm16, 4},
+                      FormatCase{WavSampleFormat::Pcm24, 6}));
 
 // Sign changes of the left channel.
 int ZeroCrossings(const std::vector<float>& stereo) {
