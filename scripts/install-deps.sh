@@ -6,7 +6,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdg-utils fonts-dejavu-core
-    libsndfile1-dev libfluidsynth-dev libsdl2-dev timgm6mb-soundfont
+    libsndfile1-dev libsamplerate0-dev libfluidsynth-dev libsdl2-dev timgm6mb-soundfont
     clang libclang-rt-14-dev
     dpkg-dev file appstream desktop-file-utils
 )

@@ -3,15 +3,13 @@
 
 #include "fixture/cardfixture.h"
 #include "fixture/demosongdetails.h"
+#include "fixture/mediafixture.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
-#include <QtEndian>
-#include <cmath>
 #include <cstdint>
-#include <numbers>
 
 namespace {
 
@@ -116,72 +114,70 @@ bool WriteSongFiles(const CardFixture& card, const DemoSong& song) {
            WriteDemoSongDetails(card, QLatin1String(song.folder), variant);
 }
 
-void AppendLe16(QByteArray& out, std::uint16_t v) {
-    char bytes[2];
-    qToLittleEndian(v, bytes);
-    out.append(bytes, 2);
-}
-
-void AppendLe32(QByteArray& out, std::uint32_t v) {
-    char bytes[4];
-    qToLittleEndian(v, bytes);
-    out.append(bytes, 4);
-}
-
-void AppendBe32(QByteArray& out, std::uint32_t v) {
-    char bytes[4];
-    qToBigEndian(v, bytes);
-    out.append(bytes, 4);
-}
-
-// A short mono 16-bit sine tone as a RIFF WAVE file.
-QByteArray SineWave(double frequency, int milliseconds) {
-    constexpr std::uint32_t Rate = 44100;
-    const std::uint32_t frames = Rate * static_cast<std::uint32_t>(milliseconds) / 1000;
-    QByteArray out("RIFF");
-    AppendLe32(out, 36 + frames * 2);
-    out.append("WAVEfmt ");
-    AppendLe32(out, 16);
-    AppendLe16(out, 1); // PCM
-    AppendLe16(out, 1); // mono
-    AppendLe32(out, Rate);
-    AppendLe32(out, Rate * 2);
-    AppendLe16(out, 2);
-    AppendLe16(out, 16);
-    out.append("data");
-    AppendLe32(out, frames * 2);
-    for (std::uint32_t i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / Rate;
-        const double v = 0.3 * std::sin(2.0 * std::numbers::pi * frequency * t);
-        AppendLe16(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(v * 32767.0)));
+// A short piece on three channels with a tempo change, for the SMF tab.
+QByteArray DemoPiece() {
+    SmfSpec spec;
+    spec.tempos = {{0, 500000}, {1920, 400000}};
+    spec.programs = {{0, 0, 0}, {0, 1, 32}, {0, 2, 48}};
+    QList<MidiNote> melody;
+    QList<MidiNote> bass;
+    QList<MidiNote> strings;
+    const std::uint8_t keys[] = {60, 64, 67, 72, 71, 67, 64, 62};
+    for (std::uint32_t bar = 0; bar < 4; ++bar) {
+        for (std::uint32_t i = 0; i < 8; ++i)
+            melody.append({bar * 1920 + i * 240, 0, keys[(i + bar) % 8], 96, 220});
+        bass.append({bar * 1920, 1, static_cast<std::uint8_t>(36 + bar * 5 % 12), 100, 1900});
+        strings.append({bar * 1920, 2, static_cast<std::uint8_t>(55 + bar * 2), 70, 1900});
     }
-    return out;
+    spec.noteTracks = {melody, bass, strings};
+    return SmfBytes(spec);
 }
 
-// A standard MIDI file (format 0) playing a C major arpeggio.
+// The same arpeggio as a format 0 file.
 QByteArray Arpeggio() {
-    QByteArray track;
-    for (char note : {60, 64, 67, 72}) {
-        track.append(QByteArray::fromRawData("\x00\x90", 2)).append(note).append('\x60');
-        track.append(QByteArray::fromRawData("\x60\x80", 2)).append(note).append('\x40');
-    }
-    track.append(QByteArray::fromRawData("\x00\xFF\x2F\x00", 4));
-    QByteArray out("MThd");
-    AppendBe32(out, 6);
-    out.append(QByteArray::fromRawData("\x00\x00\x00\x01\x00\x60", 6));
-    out.append("MTrk");
-    AppendBe32(out, static_cast<std::uint32_t>(track.size()));
-    return out + track;
+    SmfSpec spec;
+    spec.format = 0;
+    spec.division = 96;
+    spec.tempos = {{0, 500000}};
+    QList<MidiNote> notes;
+    for (std::uint8_t key : {60, 64, 67, 72})
+        notes.append({static_cast<std::uint32_t>(notes.size()) * 96, 0, key, 96, 96});
+    spec.noteTracks = {notes};
+    return SmfBytes(spec);
+}
+
+QByteArray Tone(WavSampleFormat format, int channels, int rate, double frequency, int ms) {
+    WavSpec spec;
+    spec.format = format;
+    spec.channels = channels;
+    spec.sampleRate = rate;
+    spec.frames = static_cast<std::int64_t>(rate) * ms / 1000;
+    spec.sample = SineTone(frequency, rate, 0.3);
+    return WavBytes(spec);
+}
+
+// A long mixdown of silence: a real WAV header over sparse data.
+bool WriteMixdown(const CardFixture& card, const QString& relativePath) {
+    WavSpec spec;
+    spec.frames = 10'584'000; // 4 minutes of 44.1 kHz stereo
+    const QByteArray header = WavHeader(spec);
+    return card.writeSizedFile(relativePath, header.size() + spec.frames * 4) &&
+           card.patchFile(relativePath, 0, header);
 }
 
 bool WriteMedia(const CardFixture& card) {
     return card.writeFile(QStringLiteral("Roland/SMF/ARPEGGIO.MID"), Arpeggio()) &&
+           card.writeFile(QStringLiteral("Roland/SMF/DEMOSONG.MID"), DemoPiece()) &&
            card.makeFolder(QStringLiteral("Roland/TONELOAD")) &&
            card.writeSizedFile(QStringLiteral("Roland/USB/BACKING.WAV"), 1'764'044) &&
-           card.writeFile(QStringLiteral("Roland/SKETCH/SKETCH01.WAV"), SineWave(440.0, 1500)) &&
-           card.writeSizedFile(QStringLiteral("MP3/DEMO.MP3"), 3'456'789) &&
-           card.writeFile(QStringLiteral("WAV/TONE.WAV"), SineWave(660.0, 800)) &&
-           card.writeSizedFile(QStringLiteral("WAV/MIXDOWN.WAV"), 42'336'044);
+           card.writeFile(QStringLiteral("Roland/SKETCH/SKETCH01.WAV"),
+                          Tone(WavSampleFormat::Pcm16, 1, 44100, 440.0, 1500)) &&
+           card.writeFile(QStringLiteral("MP3/DEMO.MP3"), Mp3Bytes(200)) &&
+           card.writeFile(QStringLiteral("WAV/TONE.WAV"),
+                          Tone(WavSampleFormat::Pcm16, 1, 44100, 660.0, 800)) &&
+           card.writeFile(QStringLiteral("WAV/CHORD24.WAV"),
+                          Tone(WavSampleFormat::Pcm24, 2, 48000, 330.0, 2000)) &&
+           WriteMixdown(card, QStringLiteral("WAV/MIXDOWN.WAV"));
 }
 
 bool WriteCardFiles(const CardFixture& card) {
