@@ -10,15 +10,16 @@
 #include "app/preferences.h"
 #include "app/selectfolder.h"
 #include "media/core/logfile.h"
-#include "platform/fakemediaplayback.h"
 #include "platform/gui/desktopshell.h"
 #include "platform/linuxdrives.h"
 #include "platform/qprocesslauncher.h"
+#include "platform/systemmediaplayback.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
 #include <exception>
+#include <memory>
 
 namespace {
 
@@ -65,10 +66,11 @@ int main(int argc, char* argv[]) {
     WriteFirstRunDefaultDir(settingsPath,
                             QCoreApplication::applicationDirPath() + QStringLiteral("/demo-card"));
 
-    FakeMediaPlayback playback; // stands in until the audio engine is wired in here
+    // The player's device: the sound card through SDL2, MIDI through the GM soundfont.
+    const std::unique_ptr<MediaPlayback> playback = CreateSystemMediaPlayback();
     QProcessLauncher launcher;
-    MainFormServices services{drives,         shell,      messages, settingsPath, HelpPagePath(),
-                              HomePagePath(), AltKeyHeld, playback, DiagLog};
+    MainFormServices services{drives,         shell,      messages,  settingsPath, HelpPagePath(),
+                              HomePagePath(), AltKeyHeld, *playback, DiagLog};
     services.launcher = &launcher;
     // The main window first: the About box takes its version label from it. Each dialog
     // is created after the dialogs it opens.
