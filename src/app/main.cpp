@@ -11,6 +11,7 @@
 #include "app/selectfolder.h"
 #include "platform/gui/desktopshell.h"
 #include "platform/linuxdrives.h"
+#include "platform/mountwatcher.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -54,8 +55,10 @@ int main(int argc, char* argv[]) {
     WriteFirstRunDefaultDir(settingsPath,
                             QCoreApplication::applicationDirPath() + QStringLiteral("/demo-card"));
 
-    const MainFormServices services{drives,         shell,          messages,  settingsPath,
-                                    HelpPagePath(), HomePagePath(), AltKeyHeld};
+    MountWatcher mountWatcher;
+    MainFormServices services{drives,         shell,          messages,  settingsPath,
+                              HelpPagePath(), HomePagePath(), AltKeyHeld};
+    services.driveWatcher = &mountWatcher;
     // The main window first: the About box takes its version label from it. Each dialog
     // is created after the dialogs it opens.
     TFormMain formMain(services);

@@ -102,6 +102,7 @@ TFormMain::TFormMain(const MainFormServices& services, QWidget* parent)
 
     resize(DesignWidth, DesignHeight);
     runHandler([this] { startUp(); });
+    watchDrives();
     // The window opens centred on the desktop; the first activation may move it to the
     // placement stored by the last run.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -3,6 +3,7 @@
 #include "app/core/settings.h"
 #include "card/sovinfo.h"
 #include "transfer/carddetect.h"
+#include "transfer/drivechanges.h"
 
 #include <QChar>
 #include <QList>
@@ -14,12 +15,14 @@
 class DirectoryListBox;
 class DriveComboBox;
 class DriveServices;
+class DriveWatcher;
 class MainStatusBar;
 class MessageBoxes;
 class QAction;
 class QLabel;
 class QMenu;
 class QSplitter;
+class QTimer;
 class QTabWidget;
 class QToolButton;
 class SectionHeader;
@@ -40,6 +43,10 @@ struct MainFormServices {
     QString homePage;     // the program's home page (a file path or a web address)
     // Whether the Alt key is held down right now; the toolkit's modifiers when not set.
     std::function<bool()> altHeld;
+    // Announces cards and disks coming and going; none: the drive list is read on demand.
+    DriveWatcher* driveWatcher = nullptr;
+    // How long the status bar shows that a card was found.
+    int noticeMilliseconds = 5000;
 };
 
 // The program's main window: the folder browser with the drive selector and card panel, the
@@ -106,6 +113,8 @@ public:
     void DriveComboBox1Change();
     void LoadSongDetails();
     void SetBrControlsEnabled(bool on);
+    // A card or disk came or went (mainform_drives.cpp).
+    void DrivesChanged();
 
     // Runs a handler; an error escaping it is shown in a message box and the window goes on.
     void runHandler(const std::function<void()>& handler);
@@ -138,6 +147,9 @@ private:
     void showFolderPath();
     void showMediaTabs();
     void setDriveSelectorToTreeDrive();
+    void watchDrives();
+    void folderDriveRemoved(QChar letter);
+    void showNotice(const QString& text);
 
     MainFormServices m_services;
     DriveServices& m_drives;
@@ -151,6 +163,11 @@ private:
     QChar m_virtualDriveLetter;
     bool m_activated = false;
     int m_folderChanges = 0;
+    DriveSnapshot m_driveSnapshot; // the drives as last seen
+    QChar m_folderDrive;           // the drive of the current folder
+    QTimer* m_noticeTimer = nullptr;
+    QString m_noticeText;
+    QString m_textBeforeNotice;
 
     TFormPreferences* m_preferences = nullptr;
     TFormAbout* m_about = nullptr;

@@ -65,13 +65,15 @@ void MainWindowFixture::putCardIn(const QString& label) {
 }
 
 TFormMain& MainWindowFixture::open(bool show) {
-    const MainFormServices services{*m_drives,
-                                    m_shell,
-                                    m_messages,
-                                    path(QStringLiteral("sorvane.ini")),
-                                    path(QStringLiteral("help/index.html")),
-                                    path(QStringLiteral("help/home.html")),
-                                    [this] { return m_alt; }};
+    MainFormServices services{*m_drives,
+                              m_shell,
+                              m_messages,
+                              path(QStringLiteral("sorvane.ini")),
+                              path(QStringLiteral("help/index.html")),
+                              path(QStringLiteral("help/home.html")),
+                              [this] { return m_alt; }};
+    services.driveWatcher = &m_driveWatcher;
+    services.noticeMilliseconds = m_noticeMilliseconds;
     m_window = std::make_unique<TFormMain>(services);
     m_window->info().setMediaListRefresher([this](SOV_Info&) { ++m_loads; });
     if (show) {

@@ -6,6 +6,7 @@
 #include "app/preferences.h"
 #include "app/selectfolder.h"
 #include "app/support/recordingmessageboxes.h"
+#include "platform/drivewatcher.h"
 #include "platform/fakedrives.h"
 #include "platform/fakeshell.h"
 
@@ -44,6 +45,8 @@ protected:
     std::unique_ptr<FakeDrives> m_drives;
     FakeShell m_shell;
     RecordingMessageBoxes m_messages;
+    DriveWatcher m_driveWatcher; // announceChange() after changing m_drives
+    int m_noticeMilliseconds = 5000;
     bool m_alt = false;
     int m_loads = 0;
     std::unique_ptr<TFormMain> m_window;
