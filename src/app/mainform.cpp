@@ -211,7 +211,7 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 }
 
 void TFormMain::FormResize() {
-    if (!currentFolder().isEmpty())
+    if (!currentFolder().isEmpty() && !m_tree->directoryGone())
         showFolderPath();
     // FitFirstColumn. A grid on a hidden page has not laid out its viewport yet, so its
     // client width is worked out from its own size.

@@ -195,6 +195,8 @@ void DriveWatchTest::currentCardRemovedWithPendingEdits() {
     QVERIFY(message.text.contains(QStringLiteral("Song Title: ") + title));
     QVERIFY(message.text.contains(QStringLiteral("Notes:\rBass on V-track 3\rRedo the chorus")));
     QVERIFY(!message.text.contains(QStringLiteral("Song Name:")));
+    window.resize(window.width() - 40, window.height());
+    QCOMPARE(statusPanel(1), QStringLiteral("BR memory card removed from drive E:"));
 
     window.close();
     m_window.reset();
