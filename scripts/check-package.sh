@@ -18,6 +18,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = 1.05 ] || fail "version $(field Version)"
 [ -n "$(field Maintainer)" ] || fail "no maintainer"
 field Depends | grep -q 'libqt6core6' || fail "Depends lacks the Qt libraries: $(field Depends)"
+field Depends | grep -qw 'qt6-qpa-plugins' || fail "Depends lacks the Qt platform plugins"
 field Recommends | grep -q 'timgm6mb-soundfont | fluid-soundfont-gm' ||
     fail "Recommends lacks the soundfont: $(field Recommends)"
 field Recommends | grep -qw wine || fail "Recommends lacks wine: $(field Recommends)"
