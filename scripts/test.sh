@@ -10,3 +10,6 @@ scripts/build.sh build
 scripts/build.sh build-asan -DSORVANE_SANITIZE=ON -DSORVANE_BUILD_BENCH=OFF
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure --no-tests=error --timeout 600)
+# The Debian package built from the normal build, its programs run from the unpacked
+# package, the AppStream metadata and the desktop file.
+scripts/check-package.sh build

@@ -53,6 +53,12 @@ void DriveComboBox::rebuild() {
     setCurrentIndex(m_drive.isNull() ? -1 : findData(QVariant::fromValue(m_drive)));
 }
 
+void DriveComboBox::clearDrive() {
+    const QSignalBlocker blocker(this);
+    m_drive = QChar();
+    setCurrentIndex(-1);
+}
+
 bool DriveComboBox::setDrive(QChar letter) {
     const QChar upper = letter.toUpper();
     int index = findData(QVariant::fromValue(upper));

@@ -25,6 +25,9 @@ public:
     // Rebuilds the list from the drive services, keeping the selected drive (listed even
     // when its volume has gone, so the selector still shows where the folder tree is).
     void rebuild();
+    // Selects no drive, without a change signal (the selected drive went away); choosing
+    // any drive afterwards is a change.
+    void clearDrive();
 
     // The folder to open when the user turns to a drive: the last folder remembered on it
     // while it still exists, else the drive's root. Empty for a letter without a volume.

@@ -56,9 +56,10 @@ bool DirectoryListBox::setDirectory(const QString& path) {
     }
     m_revealPending = true;
     showFolder(folder);
-    if (folder == m_directory) {
+    if (folder == m_directory && !m_directoryGone) {
         return true;
     }
+    m_directoryGone = false;
     m_directory = folder;
     emit directoryChanged(m_directory);
     return true;

@@ -22,6 +22,10 @@ public:
     // Opens a folder. Returns false and changes nothing when the path names no existing
     // folder. Emits directoryChanged when the directory differs from the current one.
     bool setDirectory(const QString& path);
+    // The current directory's drive went away: opening any folder next, the same one
+    // included (the card put back), is a change.
+    void markDirectoryGone() { m_directoryGone = true; }
+    bool directoryGone() const { return m_directoryGone; }
 
     // The model index of a folder, for positioning and tests.
     QModelIndex indexOfFolder(const QString& path) const;
@@ -49,4 +53,5 @@ private:
     QFileSystemModel* m_model;
     QString m_directory;
     bool m_revealPending = false;
+    bool m_directoryGone = false;
 };

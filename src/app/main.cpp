@@ -12,6 +12,7 @@
 #include "media/core/logfile.h"
 #include "platform/gui/desktopshell.h"
 #include "platform/linuxdrives.h"
+#include "platform/mountwatcher.h"
 #include "platform/qprocesslauncher.h"
 #include "platform/systemmediaplayback.h"
 
@@ -69,9 +70,11 @@ int main(int argc, char* argv[]) {
     // The player's device: the sound card through SDL2, MIDI through the GM soundfont.
     const std::unique_ptr<MediaPlayback> playback = CreateSystemMediaPlayback();
     QProcessLauncher launcher;
+    MountWatcher mountWatcher;
     MainFormServices services{drives,         shell,      messages,  settingsPath, HelpPagePath(),
                               HomePagePath(), AltKeyHeld, *playback, DiagLog};
     services.launcher = &launcher;
+    services.driveWatcher = &mountWatcher;
     // The main window first: the About box takes its version label from it. Each dialog
     // is created after the dialogs it opens.
     TFormMain formMain(services);

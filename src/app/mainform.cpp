@@ -104,6 +104,7 @@ TFormMain::TFormMain(const MainFormServices& services, QWidget* parent)
 
     resize(DesignWidth, DesignHeight);
     runHandler([this] { startUp(); });
+    watchDrives();
     // The window opens centred on the desktop; the first activation may move it to the
     // placement stored by the last run.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -218,7 +219,7 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 }
 
 void TFormMain::FormResize() {
-    if (!currentFolder().isEmpty())
+    if (!currentFolder().isEmpty() && !m_tree->directoryGone())
         showFolderPath();
     for (StringGrid* grid : m_mediaGrids)
         FitFirstColumn(grid);

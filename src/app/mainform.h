@@ -4,6 +4,7 @@
 #include "app/mediaplayer.h"
 #include "card/sovinfo.h"
 #include "transfer/carddetect.h"
+#include "transfer/drivechanges.h"
 
 #include <QChar>
 #include <QList>
@@ -19,6 +20,7 @@ class DriveComboBox;
 class DriveServices;
 class LogFile;
 class MediaPlayback;
+class DriveWatcher;
 class MainStatusBar;
 class MessageBoxes;
 class ProcessLauncher;
@@ -27,6 +29,7 @@ class QLabel;
 class QMenu;
 class QPainter;
 class QSplitter;
+class QTimer;
 class QTabWidget;
 class QTimer;
 class QToolButton;
@@ -56,6 +59,10 @@ struct MainFormServices {
     ProcessLauncher* launcher = nullptr;
     // How long the WAV button waits for the virtual drive to show the folder, in ms.
     int virtualDriveTimeout = 3000;
+    // Announces cards and disks coming and going; none: the drive list is read on demand.
+    DriveWatcher* driveWatcher = nullptr;
+    // How long the status bar shows that a card was found.
+    int noticeMilliseconds = 5000;
 };
 
 // The program's main window: the folder browser with the drive selector and card panel, the
@@ -148,6 +155,8 @@ public:
     void DriveComboBox1Change();
     void LoadSongDetails();
     void SetBrControlsEnabled(bool on);
+    // A card or disk came or went (mainform_drives.cpp).
+    void DrivesChanged();
 
     // Runs a handler; an error escaping it is shown in a message box and the window goes on.
     void runHandler(const std::function<void()>& handler);
@@ -193,6 +202,9 @@ private:
     // The error text of a failed BRWC.ini write; empty when written.
     QString writeConverterSettings(const QString& converter, QChar letter);
     bool waitForVirtualDrive(QChar letter, bool mapped);
+    void watchDrives();
+    void folderDriveRemoved(QChar letter);
+    void showNotice(const QString& text);
 
     MainFormServices m_services;
     DriveServices& m_drives;
@@ -208,6 +220,11 @@ private:
     bool m_converterRunning = false;
     bool m_activated = false;
     int m_folderChanges = 0;
+    DriveSnapshot m_driveSnapshot; // the drives as last seen
+    QChar m_folderDrive;           // the drive of the current folder
+    QTimer* m_noticeTimer = nullptr;
+    QString m_noticeText;
+    QString m_textBeforeNotice;
 
     TFormPreferences* m_preferences = nullptr;
     TFormAbout* m_about = nullptr;

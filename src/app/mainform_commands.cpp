@@ -29,6 +29,7 @@ void TFormMain::DirectoryListBox1Change() {
     ++m_folderChanges;
     const QString folder = currentFolder();
     m_driveCombo->rememberFolder(folder);
+    m_folderDrive = m_drives.driveOfPath(folder);
     m_info.setCardModel(m_card.DetectCardModel(folder));
     m_info.LoadFolder(folder);
     showFolderPath();
@@ -100,7 +101,7 @@ void TFormMain::DriveComboBox1Change() {
         return;
     }
     // The tree moves only when it is on another drive; on its own drive it stays put.
-    if (m_drives.driveOfPath(currentFolder()) != letter)
+    if (m_drives.driveOfPath(currentFolder()) != letter || m_tree->directoryGone())
         m_tree->setDirectory(m_driveCombo->folderForDrive(letter));
     const CardPanel panel = m_card.DriveSelected(letter, currentFolder());
     showCardPanel(panel);

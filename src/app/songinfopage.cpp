@@ -132,6 +132,24 @@ void SongInfoPage::commitAll() {
     commitNotes();
 }
 
+UnsavedSongEdits SongInfoPage::takeUnsavedEdits() {
+    UnsavedSongEdits edits;
+    if (!m_songPath.isEmpty()) {
+        const SongListItem* song = m_info.currentSong();
+        edits.songId = song != nullptr && m_info.songPath() == m_songPath
+                           ? song->songId
+                           : QDir(m_songPath).dirName();
+        if (m_songName->isModified())
+            edits.name = m_songName->text();
+        if (m_songTitle->isModified())
+            edits.title = m_songTitle->text();
+        if (m_notes->document()->isModified())
+            edits.notes = m_notes->toPlainText();
+    }
+    clear();
+    return edits;
+}
+
 void SongInfoPage::setBoxBackground(const QColor& colour) {
     for (QWidget* box : {static_cast<QWidget*>(m_songName), static_cast<QWidget*>(m_songTitle),
                          static_cast<QWidget*>(m_notes)}) {

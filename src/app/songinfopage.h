@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transfer/drivechanges.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -36,6 +38,9 @@ public:
     void commitTitle();
     void commitNotes();
     void commitAll();
+    // The card holding the song went: returns the edits not yet saved and empties the
+    // boxes without saving anything.
+    UnsavedSongEdits takeUnsavedEdits();
 
     // Background of the three boxes.
     void setBoxBackground(const QColor& colour);

@@ -98,6 +98,14 @@ void SOV_Info::readDiskInfo() {
     ReadFileImage(path, m_diskInfo);
 }
 
+void SOV_Info::ForgetFolder() {
+    m_hasSongs = false;
+    ClearCatalogue();
+    m_diskInfo.fill(0);
+    if (m_refreshMediaLists)
+        m_refreshMediaLists(*this);
+}
+
 void SOV_Info::ClearCatalogue() {
     m_songs.clear();
     m_currentIndex = -1;

@@ -26,6 +26,10 @@ public:
     // Rebuilds the song list from the song folders and selects the first song.
     void BuildCatalogue();
     void ClearCatalogue();
+    // The drive holding the folder went away: no songs and no current song, so that nothing
+    // is read from or written to it any more; the media lists are refreshed for the folder
+    // as it now is.
+    void ForgetFolder();
     // Makes the song with this id current and loads its recorder files. False (and nothing
     // changes) when no song has that id.
     bool SelectSong(const QString& songId);

@@ -115,8 +115,13 @@ int RunDump(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
-const bool registeredDrives = RegisterCliCommand({"drives", "", RunDrives});
-const bool registeredFindCard = RegisterCliCommand({"find-card", "", RunFindCard});
-const bool registeredDump = RegisterCliCommand({"dump", "FOLDER", RunDump});
+const bool registeredDrives = RegisterCliCommand(
+    {"drives", "", RunDrives,
+     "Prints the drive table: letter, root, type, label, model, total MB, ready."});
+const bool registeredFindCard = RegisterCliCommand(
+    {"find-card", "", RunFindCard, "Prints the BR memory card Sorvane would open at start-up."});
+const bool registeredDump = RegisterCliCommand(
+    {"dump", "FOLDER", RunDump,
+     "Prints the card diagnostic dump of diskinf2.br0 and cardprm.br1 of a card root."});
 
 } // namespace

@@ -88,6 +88,9 @@ int runSong(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
-const bool registered = RegisterCliCommand({"song", "FOLDER SONGID", &runSong});
+const bool registered = RegisterCliCommand(
+    {"song", "FOLDER SONGID", &runSong,
+     "Prints one song's details: name, title, notes, track usage, arrangements, patterns, "
+     "effects."});
 
 } // namespace

@@ -44,4 +44,6 @@ int runSongs(const QStringList& args, QTextStream& out, QTextStream& err) {
 
 } // namespace
 
-static const bool registered = RegisterCliCommand({"songs", "FOLDER", &runSongs});
+static const bool registered = RegisterCliCommand(
+    {"songs", "FOLDER", &runSongs,
+     "Prints the song list of a card root as \"Copy Song List to Clipboard\" copies it."});

@@ -9,9 +9,14 @@ struct CliCommand {
     const char* usage; // arguments after the command name, e.g. "FOLDER"
     // Returns the exit code: 0 done, 1 failed (message on err), 2 bad arguments.
     int (*run)(const QStringList& args, QTextStream& out, QTextStream& err);
+    // One or two sentences for "sorvane-cli help COMMAND"; none: the usage line alone.
+    const char* summary = nullptr;
 };
 
 bool RegisterCliCommand(const CliCommand& command);
 
-// Prints the usage text of every command; used for bad arguments (exit 2).
+// Prints the usage text of every command, by name; used for bad arguments (exit 2).
 void PrintCliUsage(QTextStream& err);
+// "sorvane-cli --help" (no name) or "sorvane-cli help NAME": the same usage lines, with
+// each command's summary. Returns the exit code: 0, or 2 for an unknown name.
+int PrintCliHelp(const QStringList& names, QTextStream& out, QTextStream& err);

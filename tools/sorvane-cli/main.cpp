@@ -1,6 +1,7 @@
 #include "command.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -17,11 +18,63 @@ bool RegisterCliCommand(const CliCommand& command) {
     return true;
 }
 
+namespace {
+
+std::vector<CliCommand> CommandsByName() {
+    std::vector<CliCommand> sorted = Commands();
+    std::sort(sorted.begin(), sorted.end(),
+              [](const CliCommand& a, const CliCommand& b) { return qstrcmp(a.name, b.name) < 0; });
+    return sorted;
+}
+
+const CliCommand* FindCommand(const QString& name) {
+    for (const CliCommand& c : Commands()) {
+        if (name == QLatin1String(c.name))
+            return &c;
+    }
+    return nullptr;
+}
+
+// "sorvane-cli songs FOLDER": the same line in the usage, the help and the manual.
+QString UsageLine(const CliCommand& c) {
+    QString line = QStringLiteral("sorvane-cli ") + QLatin1String(c.name);
+    if (c.usage != nullptr && c.usage[0] != '\0')
+        line += u' ' + QLatin1String(c.usage);
+    return line;
+}
+
+} // namespace
+
 void PrintCliUsage(QTextStream& err) {
     err << "Usage:\n";
-    for (const CliCommand& c : Commands())
-        err << "  sorvane-cli " << c.name << ' ' << c.usage << '\n';
+    for (const CliCommand& c : CommandsByName())
+        err << "  " << UsageLine(c) << '\n';
     err.flush();
+}
+
+int PrintCliHelp(const QStringList& names, QTextStream& out, QTextStream& err) {
+    if (names.size() > 1) {
+        PrintCliUsage(err);
+        return 2;
+    }
+    std::vector<CliCommand> shown = CommandsByName();
+    if (!names.isEmpty()) {
+        const CliCommand* c = FindCommand(names.first());
+        if (c == nullptr) {
+            err << "sorvane-cli: unknown command \"" << names.first() << "\"\n";
+            PrintCliUsage(err);
+            return 2;
+        }
+        shown = {*c};
+    }
+    out << "Usage:\n";
+    for (const CliCommand& c : shown) {
+        out << "  " << UsageLine(c) << '\n';
+        if (c.summary != nullptr)
+            out << "      " << c.summary << '\n';
+    }
+    out << "\nExit status: 0 done, 1 failed, 2 bad arguments; see sorvane-cli(1).\n";
+    return 0;
 }
 
 int main(int argc, char* argv[]) {
@@ -34,13 +87,15 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QString name = args.takeFirst();
-    for (const CliCommand& c : Commands()) {
-        if (name == QLatin1String(c.name)) {
-            const int code = c.run(args, out, err);
-            out.flush();
-            err.flush();
-            return code;
-        }
+    if (name == u"help" || name == u"--help" || name == u"-h")
+        return PrintCliHelp(args, out, err);
+    if (const CliCommand* c = FindCommand(name)) {
+        if (args == QStringList{QStringLiteral("--help")})
+            return PrintCliHelp({name}, out, err);
+        const int code = c->run(args, out, err);
+        out.flush();
+        err.flush();
+        return code;
     }
     err << "sorvane-cli: unknown command \"" << name << "\"\n";
     PrintCliUsage(err);

@@ -71,19 +71,20 @@ void MainWindowFixture::putCardIn(const QString& label) {
 }
 
 TFormMain& MainWindowFixture::open(bool show) {
-    const MainFormServices services{*m_drives,
-                                    m_shell,
-                                    m_messages,
-                                    path(QStringLiteral("sorvane.ini")),
-                                    path(QStringLiteral("help/index.html")),
-                                    path(QStringLiteral("help/home.html")),
-                                    [this] { return m_alt; },
-                                    *m_playback,
-                                    *m_log};
-    MainFormServices wave = services;
-    wave.launcher = m_launcher;
-    wave.virtualDriveTimeout = m_virtualDriveTimeout;
-    m_window = std::make_unique<TFormMain>(wave);
+    MainFormServices services{*m_drives,
+                              m_shell,
+                              m_messages,
+                              path(QStringLiteral("sorvane.ini")),
+                              path(QStringLiteral("help/index.html")),
+                              path(QStringLiteral("help/home.html")),
+                              [this] { return m_alt; },
+                              *m_playback,
+                              *m_log};
+    services.launcher = m_launcher;
+    services.virtualDriveTimeout = m_virtualDriveTimeout;
+    services.driveWatcher = &m_driveWatcher;
+    services.noticeMilliseconds = m_noticeMilliseconds;
+    m_window = std::make_unique<TFormMain>(services);
     auto refresh = m_window->info().mediaListRefresher();
     m_window->info().setMediaListRefresher([this, refresh](SOV_Info& info) {
         ++m_loads;

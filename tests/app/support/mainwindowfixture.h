@@ -7,6 +7,7 @@
 #include "app/selectfolder.h"
 #include "app/support/recordingmessageboxes.h"
 #include "media/core/logfile.h"
+#include "platform/drivewatcher.h"
 #include "platform/fakedrives.h"
 #include "platform/fakemediaplayback.h"
 #include "platform/fakeshell.h"
@@ -50,6 +51,8 @@ protected:
     RecordingMessageBoxes m_messages;
     std::unique_ptr<FakeMediaPlayback> m_playback;
     std::unique_ptr<LogFile> m_log; // off unless a test switches it on before open()
+    DriveWatcher m_driveWatcher;    // announceChange() after changing m_drives
+    int m_noticeMilliseconds = 5000;
     bool m_alt = false;
     int m_loads = 0;
     ProcessLauncher* m_launcher = nullptr; // given to the window as its launcher
