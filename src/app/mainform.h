@@ -2,6 +2,7 @@
 
 #include "app/core/settings.h"
 #include "card/sovinfo.h"
+#include "transfer/backuptexts.h"
 #include "transfer/carddetect.h"
 
 #include <QChar>
@@ -28,7 +29,10 @@ class SongDetailsView;
 class SongListView;
 class StringGrid;
 class TFormAbout;
+class TFormBackupRestoreConfirm;
+class TFormCopyFiles;
 class TFormPreferences;
+class TFormSelectFolder;
 
 // What the main window is given to work with. The clipboard is the application's.
 struct MainFormServices {
@@ -40,6 +44,9 @@ struct MainFormServices {
     QString homePage;     // the program's home page (a file path or a web address)
     // Whether the Alt key is held down right now; the toolkit's modifiers when not set.
     std::function<bool()> altHeld;
+    // Calendar time in whole seconds (the backup and restore timing); the system clock when
+    // not set.
+    std::function<std::int64_t()> calendarSeconds = {};
 };
 
 // The program's main window: the folder browser with the drive selector and card panel, the
@@ -59,6 +66,9 @@ public:
 
     // The dialogs, created after the window (start-up order); not owned.
     void setDialogs(TFormPreferences* preferences, TFormAbout* about);
+    // The dialogs of backup and restore, created after the window; not owned.
+    void setTransferDialogs(TFormSelectFolder* selectFolder, TFormBackupRestoreConfirm* confirm,
+                            TFormCopyFiles* copyFiles);
 
     QString versionLabelText() const { return m_versionLabel; }
     const Prefs& prefs() const { return m_prefs; }
@@ -100,6 +110,7 @@ public:
     void miHelpSOVwebsiteClick();
     void miHelpAboutClick();
     void OpenfolderinWindowsExplorer1Click();
+    void ToolButtonBackupRestoreClick();
 
     // Folder change and song details.
     void DirectoryListBox1Change();
@@ -139,6 +150,12 @@ private:
     void showMediaTabs();
     void setDriveSelectorToTreeDrive();
 
+    // Backup and restore (mainform_backup.cpp).
+    void backupFlow();
+    void restoreFlow();
+    std::int64_t calendarSeconds() const;
+    void reportTransfer(TransferKind kind, const CopyResult& result, std::int64_t start);
+
     MainFormServices m_services;
     DriveServices& m_drives;
     MessageBoxes& m_messages;
@@ -154,6 +171,9 @@ private:
 
     TFormPreferences* m_preferences = nullptr;
     TFormAbout* m_about = nullptr;
+    TFormSelectFolder* m_selectFolder = nullptr;
+    TFormBackupRestoreConfirm* m_confirm = nullptr;
+    TFormCopyFiles* m_copyFiles = nullptr;
 
     DirectoryListBox* m_tree = nullptr;
     DriveComboBox* m_driveCombo = nullptr;
