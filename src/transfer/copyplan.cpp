@@ -60,7 +60,7 @@ bool ScanCopySource(CopyFileLayer& files, const QString& source, CopyPlan& plan,
 
 QString NearestExistingFolder(CopyFileLayer& files, const QString& path) {
     QString folder = WithoutTrailingSeparator(path);
-    while (files.status(folder).kind != EntryKind::Folder) {
+    while (files.canonicalPath(folder).isEmpty()) {
         const QString parent = QFileInfo(folder).path();
         if (parent == folder)
             break;
