@@ -71,7 +71,8 @@ TFormMain& MainWindowFixture::open(bool show) {
                                     path(QStringLiteral("sorvane.ini")),
                                     path(QStringLiteral("help/index.html")),
                                     path(QStringLiteral("help/home.html")),
-                                    [this] { return m_alt; }};
+                                    [this] { return m_alt; },
+                                    m_calendarSeconds};
     m_window = std::make_unique<TFormMain>(services);
     m_window->info().setMediaListRefresher([this](SOV_Info&) { ++m_loads; });
     if (show) {

@@ -45,6 +45,7 @@ protected:
     FakeShell m_shell;
     RecordingMessageBoxes m_messages;
     bool m_alt = false;
+    std::function<std::int64_t()> m_calendarSeconds; // the system clock when not set
     int m_loads = 0;
     std::unique_ptr<TFormMain> m_window;
     std::unique_ptr<TFormNewFolder> m_newFolder;
