@@ -88,8 +88,8 @@ bool IsCopyTempName(const QString& name);
 
 // Up to how much is written before the file system is flushed and the files renamed.
 struct CopyBatchLimits {
-    int files = 512;
-    std::int64_t bytes = 64LL * 1024 * 1024;
+    int files = 2048;
+    std::int64_t bytes = 128LL * 1024 * 1024;
 };
 
 class CopyEngine : public FolderCopier {
