@@ -30,7 +30,10 @@ bool TFormBackupRestoreConfirm::confirm(const QString& caption, const QString& t
     setWindowTitle(caption);
     m_text = text;
     m_label->setText(MessageDisplayText(text));
-    if (QWidget* owner = parentWidget())
-        move(owner->geometry().center() - rect().center());
+    if (QWidget* owner = parentWidget()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(owner->frameGeometry().center());
+        move(frame.topLeft());
+    }
     return exec() == QDialog::Accepted;
 }

@@ -103,8 +103,11 @@ CopyResult TFormCopyFiles::copy(const QString& source, const QString& destinatio
     m_cancel->setEnabled(true);
     showFolders();
     showProgress(CopyProgress());
-    if (QWidget* owner = parentWidget())
-        move(owner->geometry().center() - rect().center());
+    if (QWidget* owner = parentWidget()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(owner->frameGeometry().center());
+        move(frame.topLeft());
+    }
     show();
     Bridge bridge(*this);
     CopyResult result;

@@ -26,6 +26,15 @@ void MakeFolderIfMissing(const QString& folder) {
         QDir().mkdir(folder);
 }
 
+// The drive of the card holding `folder`; the card examined last when the folder lies on
+// no lettered drive.
+QChar CardLetterOf(DriveServices& drives, const CardInfo& card, const QString& folder) {
+    const QChar letter = drives.driveOfPath(folder);
+    if (!letter.isNull() || card.driveRoot.isEmpty())
+        return letter;
+    return card.driveRoot.at(0).toUpper();
+}
+
 } // namespace
 
 void TFormMain::setTransferDialogs(TFormSelectFolder* selectFolder,
@@ -60,8 +69,13 @@ void TFormMain::backupFlow() {
     const QString chosen = m_selectFolder->directory();
     // The card the current folder lies on; what is copied (and counted) is its whole
     // Roland folder, also when the current folder is a folder below it.
-    const QChar letter = m_drives.driveOfPath(currentFolder());
-    const QString source = ResolveCardPath(m_drives.rootOf(letter), RolandFolder);
+    const QChar letter = CardLetterOf(m_drives, m_card.cardInfo(), currentFolder());
+    const QString root = m_drives.rootOf(letter);
+    if (root.isEmpty()) {
+        m_messages.warning(this, CardNotDetectedText());
+        return;
+    }
+    const QString source = ResolveCardPath(root, RolandFolder);
     std::uint64_t bytes = 0;
     const std::int32_t files = FolderSize(source, bytes);
     QLabel* label = m_confirm->LabelBackupRestore();

@@ -176,19 +176,10 @@ void CopyRun::copyFile(const CopyPlanItem& item) {
     const QString temp = JoinCopyPath(ParentOf(target), CopyTempName(item.entry.name));
     m_progress.currentFile = source;
     sendProgress();
+    bool replacing = false;
+    if (!checkTarget(item, target, replacing))
+        return;
     for (;;) {
-        const FileEntry existing = m_files.status(target);
-        if (existing.kind == EntryKind::Folder || existing.kind == EntryKind::Other) {
-            if (reportError(target, QStringLiteral("A folder or special file of that name "
-                                                   "is in the way")) == ErrorAnswer::Retry)
-                continue;
-            if (!m_result.cancelled)
-                fileFinished(item.entry.size);
-            return;
-        }
-        const bool replacing = existing.kind != EntryKind::Missing;
-        if (replacing && !decideConflict(item, existing))
-            return;
         QString failedPath;
         FileFault fault;
         const Outcome outcome = writeTemp(source, temp, item.entry, failedPath, fault);
@@ -207,6 +198,24 @@ void CopyRun::copyFile(const CopyPlanItem& item) {
                 fileFinished(item.entry.size);
             return;
         }
+    }
+}
+
+// False when the file is not to be copied: a folder stands in the way, the user keeps the
+// existing file, or the copy was cancelled.
+bool CopyRun::checkTarget(const CopyPlanItem& item, const QString& target, bool& replacing) {
+    for (;;) {
+        const FileEntry existing = m_files.status(target);
+        if (existing.kind == EntryKind::Folder || existing.kind == EntryKind::Other) {
+            if (reportError(target, QStringLiteral("A folder or special file of that name "
+                                                   "is in the way")) == ErrorAnswer::Retry)
+                continue;
+            if (!m_result.cancelled)
+                fileFinished(item.entry.size);
+            return false;
+        }
+        replacing = existing.kind != EntryKind::Missing;
+        return !replacing || decideConflict(item, existing);
     }
 }
 

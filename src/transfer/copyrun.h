@@ -35,6 +35,7 @@ private:
     void skipFolderContents(const QString& relative, const QString& folder, const QString& reason);
     void copyItem(const CopyPlanItem& item);
     void copyFile(const CopyPlanItem& item);
+    bool checkTarget(const CopyPlanItem& item, const QString& target, bool& replacing);
     bool decideConflict(const CopyPlanItem& item, const FileEntry& existing);
     Outcome writeTemp(const QString& source, const QString& temp, const FileEntry& entry,
                       QString& failedPath, FileFault& fault);

@@ -65,6 +65,7 @@ private slots:
     void init();
     void cleanup();
 
+    void confirmationDialogAsDesigned();
     void backupCopiesTheWholeRolandFolderOfTheCard();
     void backupCancelledInADialogCopiesNothing();
     void backupNotCompleteIsAWarningWithDetails();
@@ -165,6 +166,33 @@ QStringList BackupRestoreTest::clickAnswering(const QString& folder, bool confir
     else
         m_window->ToolButtonBackupRestoreClick();
     return shown;
+}
+
+void BackupRestoreTest::confirmationDialogAsDesigned() {
+    TFormMain& window = openWithCard(true);
+    TFormBackupRestoreConfirm& dialog = *m_confirm;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Confirm Backup/Restore"));
+    QCOMPARE(dialog.size(), QSize(500, 210));
+    QCOMPARE(dialog.LabelBackupRestore()->size(), QSize(470, 100));
+    QCOMPARE(dialog.LabelBackupRestore()->alignment(), Qt::AlignCenter);
+    QCOMPARE(dialog.LabelBackupRestore()->font().pixelSize(), 13);
+    QCOMPARE(dialog.btnOK()->text(), QStringLiteral("OK"));
+    QCOMPARE(dialog.btnCancel()->text(), QStringLiteral("Cancel"));
+    for (const bool ok : {true, false}) {
+        QPoint centre;
+        QString shown;
+        QTimer::singleShot(0, &dialog, [&] {
+            centre = dialog.frameGeometry().center();
+            shown = dialog.LabelBackupRestore()->text();
+            (ok ? dialog.btnOK() : dialog.btnCancel())->click();
+        });
+        QCOMPARE(dialog.confirm(QStringLiteral("Confirm Restore"), QStringLiteral("\rA\r\nB")), ok);
+        // Centred over the owner (the frame may be known only once the dialog is shown).
+        QVERIFY((centre - window.frameGeometry().center()).manhattanLength() <= 4);
+        QCOMPARE(shown, QStringLiteral("\nA\nB"));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Confirm Restore"));
+        QCOMPARE(dialog.text(), QStringLiteral("\rA\r\nB"));
+    }
 }
 
 void BackupRestoreTest::backupCopiesTheWholeRolandFolderOfTheCard() {

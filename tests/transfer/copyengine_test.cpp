@@ -230,6 +230,7 @@ TEST_F(CopyEngineTest, ConflictAnswersHoldAsAsked) {
         int replaced;
         int skipped;
         bool cancelled;
+        bool writeFaultOnce = false; // the take file fails once and is retried
     };
     const Case cases[] = {
         {"replace all", {A::ReplaceAll}, false, 1, 4, 0, false},
@@ -238,14 +239,20 @@ TEST_F(CopyEngineTest, ConflictAnswersHoldAsAsked) {
         {"skip then skip all", {A::Replace, A::SkipAll}, false, 2, 1, 3, false},
         {"cancel", {A::Cancel}, false, 1, 0, 0, true},
         {"without asking", {A::Cancel}, true, 0, 4, 0, false},
+        {"retry asks no second time", {A::Replace}, false, 4, 4, 0, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QDir(dst()).removeRecursively();
         writeOldTargets();
+        m_files.rules.clear();
+        if (c.writeFaultOnce)
+            m_files.rules = {{FileFaultRule::Write, QStringLiteral("TAKE_EVT"), ENOSPC, 0, 1}};
         ScriptedObserver observer;
         observer.conflictAnswers = c.answers;
+        observer.errorAnswers = {ErrorAnswer::Retry};
         const CopyResult result = copy(observer, c.replaceWithoutAsking);
+        EXPECT_EQ(observer.errors.size(), c.writeFaultOnce ? 1 : 0);
         EXPECT_EQ(observer.conflicts.size(), c.asked);
         EXPECT_EQ(result.replaced, c.replaced);
         EXPECT_EQ(result.skipped, c.skipped);
