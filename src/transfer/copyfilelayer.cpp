@@ -59,8 +59,11 @@ bool PosixCopyFileLayer::listFolder(const QString& folder, QList<FileEntry>& ent
     if (!dir)
         return Failed(fault);
     const int dirFd = ::dirfd(dir);
-    errno = 0;
-    while (const dirent* item = ::readdir(dir)) {
+    for (;;) {
+        errno = 0;
+        const dirent* item = ::readdir(dir);
+        if (!item)
+            break;
         const char* name = item->d_name;
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
             continue;
@@ -70,7 +73,6 @@ bool PosixCopyFileLayer::listFolder(const QString& folder, QList<FileEntry>& ent
         FileEntry entry = EntryOfStat(st);
         entry.name = QFile::decodeName(name);
         entries.append(entry);
-        errno = 0;
     }
     const int error = errno;
     ::closedir(dir);
