@@ -1,6 +1,8 @@
 // Program entry: the application, the platform services and the windows.
 
 #include "app/aboutform.h"
+#include "app/backuprestoreconfirm.h"
+#include "app/copyfiles.h"
 #include "app/core/localpages.h"
 #include "app/core/settings.h"
 #include "app/firstrun.h"
@@ -15,6 +17,7 @@
 #include "platform/mountwatcher.h"
 #include "platform/qprocesslauncher.h"
 #include "platform/systemmediaplayback.h"
+#include "transfer/copyengine.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -83,6 +86,12 @@ int main(int argc, char* argv[]) {
     TFormPreferences formPreferences(formSelectFolder, &formMain);
     TFormAbout formAbout(formMain.versionLabelText(), &formMain);
     formMain.setDialogs(&formPreferences, &formAbout);
+    PosixCopyFileLayer copyFiles;
+    CopyEngine copyEngine(copyFiles);
+    QtCopyQuestions copyQuestions;
+    TFormBackupRestoreConfirm formBackupRestoreConfirm(&formMain);
+    TFormCopyFiles formCopyFiles(copyEngine, copyQuestions, &formMain);
+    formMain.setTransferDialogs(&formSelectFolder, &formBackupRestoreConfirm, &formCopyFiles);
     formMain.show();
     QApplication::exec();
     return 0;

@@ -3,6 +3,7 @@
 #include "app/core/settings.h"
 #include "app/mediaplayer.h"
 #include "card/sovinfo.h"
+#include "transfer/backuptexts.h"
 #include "transfer/carddetect.h"
 #include "transfer/drivechanges.h"
 
@@ -40,8 +41,11 @@ class SongListView;
 class StringGrid;
 struct CellState;
 class TFormAbout;
+class TFormBackupRestoreConfirm;
+class TFormCopyFiles;
 class TFormPreferences;
 class VirtualDrives;
+class TFormSelectFolder;
 
 // What the main window is given to work with. The clipboard is the application's.
 struct MainFormServices {
@@ -63,6 +67,9 @@ struct MainFormServices {
     DriveWatcher* driveWatcher = nullptr;
     // How long the status bar shows that a card was found.
     int noticeMilliseconds = 5000;
+    // Calendar time in whole seconds (the backup and restore timing); the system clock when
+    // not set.
+    std::function<std::int64_t()> calendarSeconds = {};
 };
 
 // The program's main window: the folder browser with the drive selector and card panel, the
@@ -82,6 +89,9 @@ public:
 
     // The dialogs, created after the window (start-up order); not owned.
     void setDialogs(TFormPreferences* preferences, TFormAbout* about);
+    // The dialogs of backup and restore, created after the window; not owned.
+    void setTransferDialogs(TFormSelectFolder* selectFolder, TFormBackupRestoreConfirm* confirm,
+                            TFormCopyFiles* copyFiles);
 
     QString versionLabelText() const { return m_versionLabel; }
     const Prefs& prefs() const { return m_prefs; }
@@ -149,6 +159,7 @@ public:
     void miHelpAboutClick();
     void OpenfolderinWindowsExplorer1Click();
     void ToolButtonWaveClick();
+    void ToolButtonBackupRestoreClick();
 
     // Folder change and song details.
     void DirectoryListBox1Change();
@@ -206,6 +217,12 @@ private:
     void folderDriveRemoved(QChar letter);
     void showNotice(const QString& text);
 
+    // Backup and restore (mainform_backup.cpp).
+    void backupFlow();
+    void restoreFlow();
+    std::int64_t calendarSeconds() const;
+    void reportTransfer(TransferKind kind, const CopyResult& result, std::int64_t start);
+
     MainFormServices m_services;
     DriveServices& m_drives;
     MessageBoxes& m_messages;
@@ -228,6 +245,9 @@ private:
 
     TFormPreferences* m_preferences = nullptr;
     TFormAbout* m_about = nullptr;
+    TFormSelectFolder* m_selectFolder = nullptr;
+    TFormBackupRestoreConfirm* m_confirm = nullptr;
+    TFormCopyFiles* m_copyFiles = nullptr;
 
     DirectoryListBox* m_tree = nullptr;
     DriveComboBox* m_driveCombo = nullptr;

@@ -34,3 +34,13 @@ void QtMessageBoxes::show(QWidget* parent, MessageKind kind, const QString& text
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
+
+void QtMessageBoxes::showDetailed(QWidget* parent, MessageKind kind, const QString& text,
+                                  const QString& details) {
+    QMessageBox box(IconOf(kind), QApplication::applicationName(), MessageDisplayText(text),
+                    QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
+    box.exec();
+}

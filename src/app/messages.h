@@ -16,6 +16,13 @@ public:
     // Shows the text and returns when the user has closed the box. Lines break at "\r\n",
     // "\r" or "\n"; a leading "\r" shows as an empty first line.
     virtual void show(QWidget* parent, MessageKind kind, const QString& text) = 0;
+    // The same with details the user can unfold (one item per line); an empty `details`
+    // shows as show() does.
+    virtual void showDetailed(QWidget* parent, MessageKind kind, const QString& text,
+                              const QString& details) {
+        (void)details;
+        show(parent, kind, text);
+    }
 
     void plain(QWidget* parent, const QString& text) { show(parent, MessageKind::Plain, text); }
     void information(QWidget* parent, const QString& text) {
@@ -29,6 +36,8 @@ public:
 class QtMessageBoxes final : public MessageBoxes {
 public:
     void show(QWidget* parent, MessageKind kind, const QString& text) override;
+    void showDetailed(QWidget* parent, MessageKind kind, const QString& text,
+                      const QString& details) override;
 };
 
 // The text as a box shows it: every "\r\n" and lone "\r" becomes "\n".

@@ -84,6 +84,7 @@ TFormMain& MainWindowFixture::open(bool show) {
     services.virtualDriveTimeout = m_virtualDriveTimeout;
     services.driveWatcher = &m_driveWatcher;
     services.noticeMilliseconds = m_noticeMilliseconds;
+    services.calendarSeconds = m_calendarSeconds;
     m_window = std::make_unique<TFormMain>(services);
     auto refresh = m_window->info().mediaListRefresher();
     m_window->info().setMediaListRefresher([this, refresh](SOV_Info& info) {

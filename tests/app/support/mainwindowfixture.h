@@ -54,6 +54,7 @@ protected:
     DriveWatcher m_driveWatcher;    // announceChange() after changing m_drives
     int m_noticeMilliseconds = 5000;
     bool m_alt = false;
+    std::function<std::int64_t()> m_calendarSeconds; // the system clock when not set
     int m_loads = 0;
     ProcessLauncher* m_launcher = nullptr; // given to the window as its launcher
     int m_virtualDriveTimeout = 3000;      // ms
