@@ -160,10 +160,8 @@ bool SOV_Info::WriteSongName(const QString& text) {
         return false;
     const QByteArray name =
         QString(TrimBlanks(text) + QString(8, QLatin1Char(' '))).left(8).toLatin1();
-    QFile file(SongInfoPath(m_songPath));
-    if (!QFileInfo(file.fileName()).isFile())
-        return false;
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+    QFile file;
+    if (!OpenRegularFile(file, SongInfoPath(m_songPath), QIODevice::ReadWrite))
         return false;
     constexpr qint64 NameEnd = SongInfoImage::NameOffset + SongInfoImage::NameWidth;
     if (file.size() < NameEnd || !file.seek(SongInfoImage::NameOffset))
