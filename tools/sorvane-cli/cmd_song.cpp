@@ -5,6 +5,7 @@
 #include "command.h"
 
 #include "card/arrangementview.h"
+#include "card/cardpath.h"
 #include "card/effectsview.h"
 #include "card/patternsview.h"
 #include "card/songlisttext.h"
@@ -22,8 +23,8 @@ void PrintSongInfo(const SOV_Info& info, const SongListItem& song, QTextStream& 
     const QStringList notes = LoadSongNotes(info.songPath());
     out << "[Song]\n";
     out << "Id: " << song.songId << '\n';
-    out << "Name: " << TrimBlanks(song.name) << '\n';
-    out << "Title: " << ReadSongTitle(info.songPath()) << '\n';
+    out << "Name: " << CellText(TrimBlanks(song.name)) << '\n';
+    out << "Title: " << CellText(ReadSongTitle(info.songPath())) << '\n';
     out << "Notes lines: " << notes.size() << '\n';
     for (const QString& line : notes)
         out << line << '\n';
@@ -50,7 +51,7 @@ void PrintArrangements(const SOV_Info& info, const SongListItem& song, QTextStre
                             ? ArrangementView::BlankDrumKitItem
                             : view.drumKitItem;
         out << "[Arrangement " << (a + 1) << "]\n";
-        out << "Caption: " << caption << '\n';
+        out << "Caption: " << CellText(caption) << '\n';
         out << "Drum Kit: " << DrumKitText(kit) << '\n';
         out << "Time: " << view.timeText << '\n';
         out << ArrangementClipboardText(view);
@@ -70,6 +71,10 @@ int runSong(const QStringList& args, QTextStream& out, QTextStream& err) {
         return 2;
     }
     const QString& folder = args[0];
+    if (NameUnreadableAsUtf8(folder)) {
+        err << "sorvane-cli: " << UnreadableNameText(folder) << '\n';
+        return 1;
+    }
     if (!QFileInfo(folder).isDir()) {
         err << "sorvane-cli: no folder \"" << folder << "\"\n";
         return 1;
