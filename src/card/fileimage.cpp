@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,6 +52,31 @@ bool OpenRegularFile(QFile& file, const QString& path, QIODevice::OpenMode mode)
 
 qint64 ReadFileImage(const QString& path, std::span<std::uint8_t> image, qint64 offset) {
     std::fill(image.begin(), image.end(), std::uint8_t{0});
+#ifdef Q_OS_UNIX
+    // Plain descriptor calls: this runs for every song of a card at each folder load.
+    if (!IsRegularFile(path) || offset < 0)
+        return -1;
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat info {};
+    qint64 got = -1;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        got = 0;
+        while (got < static_cast<qint64>(image.size())) {
+            const ssize_t n = ::pread(fd, image.data() + got, image.size() - got, offset + got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                got = n < 0 ? -1 : got;
+                break;
+            }
+            got += n;
+        }
+    }
+    ::close(fd);
+#else
     QFile file;
     if (!OpenRegularFile(file, path, QIODevice::ReadOnly))
         return -1;
@@ -58,10 +84,9 @@ qint64 ReadFileImage(const QString& path, std::span<std::uint8_t> image, qint64 
         return -1;
     const qint64 got =
         file.read(reinterpret_cast<char*>(image.data()), static_cast<qint64>(image.size()));
-    if (got < 0) {
+#endif
+    if (got < 0)
         std::fill(image.begin(), image.end(), std::uint8_t{0});
-        return -1;
-    }
     return got;
 }
 

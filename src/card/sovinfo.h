@@ -62,6 +62,7 @@ public:
 
 private:
     void readDiskInfo();
+    void buildCatalogue(const QStringList& entries);
 
     std::array<std::uint8_t, DiskInfoSize> m_diskInfo{};
     SongInfoImage m_songInfo;

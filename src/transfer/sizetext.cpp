@@ -41,39 +41,46 @@ struct PendingFolders {
     std::vector<std::string> names;
 };
 
+// One entry of a folder open as `fd`: a sub-folder is kept for later, anything else counted
+// (a link is never followed: it counts as a file the size of its own text).
+void CountEntry(int fd, const char* name, unsigned char type, PendingFolders& pending,
+                std::int32_t& count, std::uint64_t& total) {
+    if (type == DT_DIR) {
+        pending.names.emplace_back(name);
+        return;
+    }
+    struct stat info {};
+    if (::fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return;
+    if (S_ISDIR(info.st_mode)) {
+        pending.names.emplace_back(name);
+        return;
+    }
+    if (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode))
+        total += static_cast<std::uint64_t>(info.st_size);
+    ++count;
+}
+
 // Lists the folder open as `fd`: files (and links, and anything else) are counted and
-// totalled at once, sub-folder names are returned. The listing is closed before the walk goes
-// on, so that no more than one folder is open at a time whatever the depth.
+// totalled at once, sub-folder names are returned, so that no more than one folder is open at
+// a time whatever the depth.
 PendingFolders ListFolder(int fd, std::int32_t& count, std::uint64_t& total) {
     PendingFolders pending;
-    const int listFd = ::dup(fd);
-    DIR* dir = listFd < 0 ? nullptr : ::fdopendir(listFd);
-    if (!dir) {
-        if (listFd >= 0)
-            ::close(listFd);
-        return pending;
-    }
-    while (const dirent* entry = ::readdir(dir)) {
-        const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
-            continue;
-        if (entry->d_type == DT_DIR) {
-            pending.names.emplace_back(name);
-            continue;
+    // The entries are read straight from the descriptor, in blocks.
+    alignas(8) char buffer[32768];
+    for (;;) {
+        const ssize_t got = ::getdents64(fd, buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        for (ssize_t at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
+            at += entry->d_reclen;
+            const char* name = entry->d_name;
+            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+                continue;
+            CountEntry(fd, name, entry->d_type, pending, count, total);
         }
-        struct stat info {};
-        if (::fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
-        if (S_ISDIR(info.st_mode)) {
-            pending.names.emplace_back(name);
-            continue;
-        }
-        // A link is never followed: it counts as a file the size of its own text.
-        if (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode))
-            total += static_cast<std::uint64_t>(info.st_size);
-        ++count;
     }
-    ::closedir(dir);
     return pending;
 }
 

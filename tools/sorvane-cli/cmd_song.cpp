@@ -19,15 +19,26 @@
 
 namespace {
 
+// The notes as one text: a list of lines would cost far more than the file.
+void PrintNotes(const QString& songPath, QTextStream& out) {
+    const QString text = LoadSongNotesText(songPath);
+    if (!text.isEmpty()) {
+        out << "Notes lines: " << text.count(u'\n') + 1 << '\n' << text << '\n';
+        return;
+    }
+    // No text: no lines, or a single empty one.
+    const QStringList notes = LoadSongNotes(songPath);
+    out << "Notes lines: " << notes.size() << '\n';
+    for (const QString& line : notes)
+        out << line << '\n';
+}
+
 void PrintSongInfo(const SOV_Info& info, const SongListItem& song, QTextStream& out) {
-    const QStringList notes = LoadSongNotes(info.songPath());
     out << "[Song]\n";
     out << "Id: " << song.songId << '\n';
     out << "Name: " << CellText(TrimBlanks(song.name)) << '\n';
     out << "Title: " << CellText(ReadSongTitle(info.songPath())) << '\n';
-    out << "Notes lines: " << notes.size() << '\n';
-    for (const QString& line : notes)
-        out << line << '\n';
+    PrintNotes(info.songPath(), out);
 }
 
 void PrintTrackUsage(const QString& folder, const SongListItem& song, QTextStream& out) {
