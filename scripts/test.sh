@@ -10,3 +10,21 @@ scripts/build.sh build
 scripts/build.sh build-asan -DSORVANE_SANITIZE=ON -DSORVANE_BUILD_BENCH=OFF
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure --no-tests=error --timeout 600)
+
+# Fuzz targets (clang and libFuzzer): each built and run for 20 s; the output goes to
+# build-fuzz/fuzz-TARGET.log and is shown when a target fails.
+if command -v clang++ >/dev/null; then
+    fuzz_failed=0
+    fuzz_passed=0
+    mkdir -p build-fuzz
+    for target in $(scripts/fuzz.sh list); do
+        if scripts/fuzz.sh "$target" 20 >"build-fuzz/fuzz-$target.log" 2>&1; then
+            fuzz_passed=$((fuzz_passed + 1))
+        else
+            fuzz_failed=$((fuzz_failed + 1))
+            tail -n 60 "build-fuzz/fuzz-$target.log"
+        fi
+    done
+    echo "fuzz: $fuzz_passed passed, $fuzz_failed failed"
+    [ "$fuzz_failed" -eq 0 ]
+fi
