@@ -20,7 +20,10 @@ bool WriteBytes(const QString& path, const QByteArray& bytes) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static QTemporaryDir folder;
+    // In memory where the system has such a folder: a save on disk waits for the disk.
+    static QTemporaryDir folder(QDir(QStringLiteral("/dev/shm")).exists()
+                                    ? QStringLiteral("/dev/shm/sorvane-fuzz-XXXXXX")
+                                    : QDir::tempPath() + QStringLiteral("/sorvane-fuzz-XXXXXX"));
     const QString songPath = folder.path() + u'/';
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 
