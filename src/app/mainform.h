@@ -196,6 +196,8 @@ private:
     void FormResize();
     void loadPathSettings();
     WindowPlacement currentPlacement() const;
+    WindowPlacement designedPlacement() const;
+    WindowPlacement placementToStore() const;
     void showCardPanel(const CardPanel& panel);
     void showFolderPath();
     void showMediaTabs();

@@ -33,6 +33,8 @@ void TFormMain::DirectoryListBox1Change() {
     m_info.setCardModel(m_card.DetectCardModel(folder));
     m_info.LoadFolder(folder);
     showFolderPath();
+    if (NameUnreadableAsUtf8(folder))
+        m_messages.warning(this, u'\r' + UnreadableNameText(folder));
     m_buttonBackupRestore->setText(m_info.cardModel() != RecorderModel::None
                                        ? QStringLiteral("  Backup  ")
                                        : QStringLiteral("  Restore  "));

@@ -2,6 +2,7 @@
 // activation, Preferences, the About box and the closing steps.
 
 #include "app/aboutform.h"
+#include "app/core/placement.h"
 #include "app/mainform.h"
 #include "app/messages.h"
 #include "app/preferences.h"
@@ -10,6 +11,8 @@
 #include "platform/virtualdrives.h"
 #include "transfer/sizetext.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QToolButton>
 
 namespace {
@@ -30,12 +33,39 @@ void ThrowOnFailure(const std::optional<IniWriteError>& error) {
         throw SettingsWriteFailure(*error);
 }
 
+// The available areas of the screens, without task bars.
+QList<QRect> AvailableScreens() {
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    return areas;
+}
+
+QRect PrimaryArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
 } // namespace
+
+// The designed size centred on the desktop: where the window goes when the stored placement
+// cannot be used, and what is stored instead of a placement that could not be restored.
+WindowPlacement TFormMain::designedPlacement() const {
+    const QSize frameExtra = frameGeometry().size() - size();
+    WindowPlacement placement = CentredPlacement(QSize(DesignWidth, DesignHeight), PrimaryArea());
+    placement.width += frameExtra.width();
+    placement.height += frameExtra.height();
+    return placement;
+}
 
 void TFormMain::loadPathSettings() {
     const SettingsFile::PathSettings settings = m_settings.loadPathSettings();
     m_prefs = settings.prefs;
-    move(settings.left, settings.top);
+    WindowPlacement stored = currentPlacement();
+    stored.left = settings.left;
+    stored.top = settings.top;
+    if (IsSanePlacement(stored, AvailableScreens()))
+        move(settings.left, settings.top);
 }
 
 WindowPlacement TFormMain::currentPlacement() const {
@@ -63,17 +93,33 @@ void TFormMain::FormActivate() {
         setWindowState(Qt::WindowMinimized);
         return;
     }
+    // A placement from another desktop, or a damaged one, is not applied.
+    const WindowPlacement applied =
+        IsSanePlacement(placement, AvailableScreens()) ? placement : designedPlacement();
     // Width and Height are the outer frame's; the window itself is smaller by the frame.
     const QSize frameExtra = frameGeometry().size() - size();
-    move(placement.left, placement.top);
-    resize(placement.width - frameExtra.width(), placement.height - frameExtra.height());
+    move(applied.left, applied.top);
+    resize(std::max(1, applied.width - frameExtra.width()),
+           std::max(1, applied.height - frameExtra.height()));
+}
+
+// The placement to store: the window's own, or the designed one when the window has come to
+// a place it could not be restored to.
+WindowPlacement TFormMain::placementToStore() const {
+    WindowPlacement placement = currentPlacement();
+    if (placement.windowState == 0 && !IsSanePlacement(placement, AvailableScreens())) {
+        WindowPlacement designed = designedPlacement();
+        designed.windowState = placement.windowState;
+        placement = designed;
+    }
+    return placement;
 }
 
 void TFormMain::FormClose() {
     m_details->commitEdits();
     if (!m_virtualDriveLetter.isNull())
         m_virtualDrives->SubstDelete(m_virtualDriveLetter);
-    ThrowOnFailure(m_settings.saveAtClose(m_prefs, currentPlacement()));
+    ThrowOnFailure(m_settings.saveAtClose(m_prefs, placementToStore()));
 }
 
 void TFormMain::Preferences1Click() {
@@ -84,8 +130,10 @@ void TFormMain::Preferences1Click() {
         return;
     m_prefs = m_preferences->prefs();
     m_buttonWave->setEnabled(!IsBlankText(m_prefs.WaveConverter));
-    const QRect frame = frameGeometry();
-    ThrowOnFailure(m_settings.saveAfterPreferences(m_prefs, frame.top(), frame.left()));
+    WindowPlacement placement = currentPlacement();
+    if (!IsSanePlacement(placement, AvailableScreens()))
+        placement = designedPlacement();
+    ThrowOnFailure(m_settings.saveAfterPreferences(m_prefs, placement.top, placement.left));
 }
 
 void TFormMain::miHelpAboutClick() {

@@ -14,7 +14,6 @@
 namespace {
 
 constexpr int SongNameMaxLength = 8;
-constexpr int SongTitleMaxLength = 128;
 
 QLabel* BoxLabel(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text);
@@ -66,6 +65,9 @@ void SongInfoPage::clear() {
     m_songTitle->setModified(false);
     m_notes->setPlainText(QString());
     m_notes->document()->setModified(false);
+    m_notes->setReadOnly(false);
+    m_notes->setPlaceholderText(QString());
+    m_notesTooLarge = false;
     m_titleWarned = false;
     m_notesWarned = false;
 }
@@ -79,8 +81,18 @@ void SongInfoPage::showCurrentSong(const QString& name) {
     m_songName->setModified(false);
     m_songTitle->setText(ReadSongTitle(m_songPath));
     m_songTitle->setModified(false);
-    m_notes->setPlainText(LoadSongNotes(m_songPath).join(u'\n'));
+    m_notes->setPlainText(LoadSongNotesText(m_songPath, &m_notesTooLarge));
     m_notes->document()->setModified(false);
+    if (m_notesTooLarge) {
+        // Such notes are left as they are: the empty box is never saved over them.
+        m_notes->setReadOnly(true);
+        m_notes->setPlaceholderText(NotesTooLargeText());
+    }
+}
+
+QString SongInfoPage::NotesTooLargeText() {
+    return tr("The notes of this song are larger than 16 MB and are not shown here. Notes.txt "
+              "is left as it is.");
 }
 
 // The recorder's own file is reached through the card content object, which writes into its
@@ -109,7 +121,7 @@ void SongInfoPage::commitTitle() {
 // Blank notes remove Notes.txt even when the user typed nothing; a removal also settles the
 // box, so that leaving it again does not write the blanks back.
 void SongInfoPage::commitNotes() {
-    if (m_songPath.isEmpty())
+    if (m_songPath.isEmpty() || m_notesTooLarge)
         return;
     QTextDocument* document = m_notes->document();
     switch (SaveSongNotes(m_songPath, m_notes->toPlainText(), document->isModified())) {

@@ -42,6 +42,9 @@ public:
     // boxes without saving anything.
     UnsavedSongEdits takeUnsavedEdits();
 
+    // What the notes box says when the song's notes are too large to be loaded.
+    static QString NotesTooLargeText();
+
     // Background of the three boxes.
     void setBoxBackground(const QColor& colour);
 
@@ -59,7 +62,8 @@ private:
     QLineEdit* m_songName = nullptr;
     QLineEdit* m_songTitle = nullptr;
     QPlainTextEdit* m_notes = nullptr;
-    QString m_songPath; // the song folder the boxes belong to; empty for none
+    QString m_songPath;           // the song folder the boxes belong to; empty for none
+    bool m_notesTooLarge = false; // the notes were not loaded: nothing is saved over them
     bool m_titleWarned = false;
     bool m_notesWarned = false;
 };

@@ -70,3 +70,13 @@ bool MatchesSongPattern(const QString& name) {
     return EqualsIgnoringAsciiCase(name.left(4), QStringLiteral("SONG")) &&
            EqualsIgnoringAsciiCase(name.right(4), QStringLiteral(".BR0"));
 }
+
+bool NameUnreadableAsUtf8(const QString& path) {
+    return path.contains(QChar::ReplacementCharacter) && !QFileInfo::exists(path) &&
+           !QFileInfo(path).isSymLink();
+}
+
+QString UnreadableNameText(const QString& path) {
+    return QStringLiteral("The name of the folder \"") + QDir::toNativeSeparators(path) +
+           QStringLiteral("\" cannot be read as UTF-8.");
+}

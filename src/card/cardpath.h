@@ -19,3 +19,10 @@ bool MatchesSongPattern(const QString& name);
 
 // True when `a` equals `b` ignoring the case of ASCII letters only.
 bool EqualsIgnoringAsciiCase(const QString& a, const QString& b);
+
+// True when `path` names nothing because a name in it could not be read as UTF-8 (such a name,
+// made on an older system, is shown with replacement characters and so cannot be found).
+bool NameUnreadableAsUtf8(const QString& path);
+
+// The sentence that says so, for the window and the command-line companion.
+QString UnreadableNameText(const QString& path);

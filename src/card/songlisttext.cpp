@@ -15,6 +15,15 @@ bool IsRowBlank(const QStringList& row) {
 
 } // namespace
 
+QString CellText(const QString& text) {
+    QString cell = text;
+    for (QChar& c : cell) {
+        if (c.unicode() < 0x20)
+            c = u' ';
+    }
+    return cell;
+}
+
 QStringList SongListHeadings() {
     return {QStringLiteral("Song"),      QStringLiteral("Name"),
             QStringLiteral("Size"),      QStringLiteral("Data Type"),
@@ -50,7 +59,7 @@ QString GridToText(const QList<QStringList>& rows, int firstRow) {
     for (qsizetype r = std::max(0, firstRow); r <= last; ++r) {
         const QStringList& row = rows[r];
         for (qsizetype c = 0; c < row.size(); ++c) {
-            text += row[c];
+            text += CellText(row[c]);
             text += (c + 1 < row.size()) ? QStringLiteral("\t") : QStringLiteral("\r\n");
         }
     }

@@ -1,11 +1,13 @@
 #include "card/songtitle.h"
 
 #include "card/cardpath.h"
+#include "card/fileimage.h"
 #include "transfer/sizetext.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace {
 
@@ -66,10 +68,11 @@ QString NotesPath(const QString& songPath) {
 QString ReadSongTitle(const QString& songPath) {
     if (songPath.isEmpty())
         return {};
-    QFile file(SongInfoDatPath(songPath));
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!OpenRegularFile(file, SongInfoDatPath(songPath), QIODevice::ReadOnly))
         return {};
-    const qint64 n = file.size() - SongInfoHeaderSize;
+    // Only what the title box can hold is read, however long the file.
+    const qint64 n = std::min<qint64>(file.size() - SongInfoHeaderSize, SongTitleMaxLength);
     if (n <= 0 || !file.seek(SongInfoHeaderSize))
         return {};
     QByteArray bytes = file.read(n);
@@ -86,13 +89,43 @@ bool WriteSongTitle(const QString& songPath, const QString& title) {
     return ReplaceFile(SongInfoDatPath(songPath), bytes);
 }
 
-QStringList LoadSongNotes(const QString& songPath) {
+namespace {
+
+// The notes file's text with every line end made one LF, converted in place.
+QString NotesWithLfEnds(const QString& songPath, bool* tooLarge) {
+    if (tooLarge)
+        *tooLarge = false;
     if (songPath.isEmpty())
         return {};
-    QFile file(NotesPath(songPath));
-    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes =
+        ReadWholeRegularFile(NotesPath(songPath), SongNotesMaxBytes, tooLarge);
+    if (!bytes)
         return {};
-    return SplitLines(QString::fromLatin1(file.readAll()), true);
+    QString text(bytes->size(), Qt::Uninitialized);
+    qsizetype out = 0;
+    const char* data = bytes->constData();
+    for (qsizetype i = 0; i < bytes->size(); ++i) {
+        const char c = data[i];
+        if (c == '\r' && i + 1 < bytes->size() && data[i + 1] == '\n')
+            continue;
+        text[out++] = c == '\r' ? QChar(u'\n') : QChar::fromLatin1(c);
+    }
+    text.truncate(out);
+    return text;
+}
+
+} // namespace
+
+QString LoadSongNotesText(const QString& songPath, bool* tooLarge) {
+    QString text = NotesWithLfEnds(songPath, tooLarge);
+    // A final line end starts no further line.
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    return text;
+}
+
+QStringList LoadSongNotes(const QString& songPath) {
+    return SplitLines(NotesWithLfEnds(songPath, nullptr), true);
 }
 
 NotesSaveResult SaveSongNotes(const QString& songPath, const QString& text, bool userChanged) {

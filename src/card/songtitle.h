@@ -11,13 +11,17 @@
 
 inline constexpr char SongInfoHeader[] = "SOV 1.05";
 inline constexpr int SongInfoHeaderSize = 8;
+// The longest title the title box holds; longer titles are read cut to it.
+inline constexpr int SongTitleMaxLength = 128;
+// Notes files larger than this are not loaded (and so never written back cut short).
+inline constexpr qint64 SongNotesMaxBytes = 16 * 1000 * 1000;
 
 // The paths of the two files in the song folder (existing entries of any case reused).
 QString SongInfoDatPath(const QString& songPath);
 QString NotesPath(const QString& songPath);
 
-// The title: the bytes after the header; empty when the file is missing, unreadable or
-// 8 bytes or shorter.
+// The title: the bytes after the header, at most SongTitleMaxLength of them; empty when the
+// file is missing, not a regular file, unreadable or 8 bytes or shorter.
 QString ReadSongTitle(const QString& songPath);
 
 // Writes the header and `title` (characters outside Latin-1 become '?'). True when the
@@ -28,6 +32,9 @@ bool WriteSongTitle(const QString& songPath, const QString& title);
 // The lines of Notes.txt (CR LF, CR and LF all end a line; a final line break does not
 // start another line); empty when the file is missing.
 QStringList LoadSongNotes(const QString& songPath);
+// The notes as one text, lines joined by LF. Empty when the file is missing or larger than
+// SongNotesMaxBytes; `tooLarge` (when given) tells the latter.
+QString LoadSongNotesText(const QString& songPath, bool* tooLarge = nullptr);
 
 enum class NotesSaveResult {
     Nothing, // nothing was due

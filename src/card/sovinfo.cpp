@@ -12,22 +12,37 @@
 #include <algorithm>
 
 #ifdef Q_OS_UNIX
+#include <dirent.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
+// The entries of the song area named like song folders, hidden ones left out, in the order
+// the listing gives them. Only names are needed, so nothing is looked up per entry.
 QStringList SongEntries(const QString& br0Path) {
-    const QDir dir(br0Path);
-    if (!dir.exists())
-        return {};
     QStringList songs;
+#ifdef Q_OS_UNIX
+    DIR* dir = ::opendir(QFile::encodeName(br0Path).constData());
+    if (!dir)
+        return songs;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        const QString name = QFile::decodeName(entry->d_name);
+        if (MatchesSongPattern(name))
+            songs.append(name);
+    }
+    ::closedir(dir);
+#else
+    const QDir dir(br0Path);
     const QStringList entries =
         dir.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
     for (const QString& name : entries) {
         if (!name.startsWith(u'.') && MatchesSongPattern(name))
             songs.append(name);
     }
+#endif
     return songs;
 }
 
@@ -81,8 +96,10 @@ void SOV_Info::LoadFolder(const QString& folder) {
     m_rootPath = WithTrailingSeparator(folder);
     m_rolandPath = WithTrailingSeparator(ResolveCardPath(m_rootPath, QStringLiteral("Roland")));
     m_br0Path = WithTrailingSeparator(ResolveCardPath(m_rolandPath, QStringLiteral("BR0")));
-    m_hasSongs = QFileInfo(m_br0Path).isDir() && !SongEntries(m_br0Path).isEmpty();
-    BuildCatalogue();
+    const QStringList entries =
+        QFileInfo(m_br0Path).isDir() ? SongEntries(m_br0Path) : QStringList();
+    m_hasSongs = !entries.isEmpty();
+    buildCatalogue(entries);
     readDiskInfo();
     m_mediaFolders = {QStringLiteral("ROLAND/SMF"), QStringLiteral("ROLAND/TONELOAD"),
                       QStringLiteral("ROLAND/USB"), QStringLiteral("MP3"),
@@ -113,8 +130,11 @@ void SOV_Info::ClearCatalogue() {
 }
 
 void SOV_Info::BuildCatalogue() {
+    buildCatalogue(SongEntries(m_br0Path));
+}
+
+void SOV_Info::buildCatalogue(const QStringList& entries) {
     ClearCatalogue();
-    const QStringList entries = SongEntries(m_br0Path);
     if (entries.isEmpty())
         return;
     m_songs.reserve(static_cast<std::size_t>(entries.size()));
@@ -125,7 +145,8 @@ void SOV_Info::BuildCatalogue() {
         FolderSize(folder, item.size);
         item.songId = TrimBlanks(entry.left(entry.size() - 4));
         const QString infoPath = SongInfoPath(folder);
-        if (QFileInfo(infoPath).isFile() && m_songInfo.read(infoPath)) {
+        // A missing record, or anything but a regular file, reads as no record.
+        if (m_songInfo.read(infoPath)) {
             item.name = m_songInfo.name();
             item.model = RecorderModelFromTag(m_songInfo.tag());
             item.version = m_songInfo.version();
@@ -168,10 +189,8 @@ bool SOV_Info::WriteSongName(const QString& text) {
         return false;
     const QByteArray name =
         QString(TrimBlanks(text) + QString(8, QLatin1Char(' '))).left(8).toLatin1();
-    QFile file(SongInfoPath(m_songPath));
-    if (!QFileInfo(file.fileName()).isFile())
-        return false;
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+    QFile file;
+    if (!OpenRegularFile(file, SongInfoPath(m_songPath), QIODevice::ReadWrite))
         return false;
     constexpr qint64 NameEnd = SongInfoImage::NameOffset + SongInfoImage::NameWidth;
     if (file.size() < NameEnd || !file.seek(SongInfoImage::NameOffset))

@@ -67,6 +67,7 @@ public:
 
 private:
     void readDiskInfo();
+    void buildCatalogue(const QStringList& entries);
 
     std::array<std::uint8_t, DiskInfoSize> m_diskInfo{};
     SongInfoImage m_songInfo;

@@ -1,9 +1,19 @@
 #include "transfer/sizetext.h"
 
+#include <QFile>
 #include <QLocale>
 #include <algorithm>
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 QString FormatSizeText(std::int64_t bytes, int mode) {
     const QLocale locale;
@@ -24,34 +34,114 @@ QString FormatSizeText(std::int64_t bytes, int mode) {
 
 namespace {
 
-std::int32_t Walk(const std::filesystem::path& folder, std::uint64_t& total) {
+#ifdef Q_OS_UNIX
+
+// One folder of the walk: the names of its sub-folders still to visit.
+struct PendingFolders {
+    std::vector<std::string> names;
+};
+
+// One entry of a folder open as `fd`: a sub-folder is kept for later, anything else counted
+// (a link is never followed: it counts as a file the size of its own text).
+void CountEntry(int fd, const char* name, unsigned char type, PendingFolders& pending,
+                std::int32_t& count, std::uint64_t& total) {
+    if (type == DT_DIR) {
+        pending.names.emplace_back(name);
+        return;
+    }
+    struct stat info {};
+    if (::fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return;
+    if (S_ISDIR(info.st_mode)) {
+        pending.names.emplace_back(name);
+        return;
+    }
+    if (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode))
+        total += static_cast<std::uint64_t>(info.st_size);
+    ++count;
+}
+
+// Lists the folder open as `fd`: files (and links, and anything else) are counted and
+// totalled at once, sub-folder names are returned, so that no more than one folder is open at
+// a time whatever the depth.
+PendingFolders ListFolder(int fd, std::int32_t& count, std::uint64_t& total) {
+    PendingFolders pending;
+    // The entries are read straight from the descriptor, in blocks.
+    alignas(8) char buffer[32768];
+    for (;;) {
+        const ssize_t got = ::getdents64(fd, buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        for (ssize_t at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
+            at += entry->d_reclen;
+            const char* name = entry->d_name;
+            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+                continue;
+            CountEntry(fd, name, entry->d_type, pending, count, total);
+        }
+    }
+    return pending;
+}
+
+// Depth first with one open folder: down by name (never through a link), back up through
+// "..". Memory holds only the names still to visit on the way down.
+std::int32_t Walk(const QString& folder, std::uint64_t& total) {
+    std::int32_t count = 0;
+    int fd = ::open(QFile::encodeName(folder).constData(),
+                    O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    std::vector<PendingFolders> stack;
+    stack.push_back(ListFolder(fd, count, total));
+    while (!stack.empty()) {
+        std::vector<std::string>& names = stack.back().names;
+        if (names.empty()) {
+            stack.pop_back();
+            if (stack.empty())
+                break;
+            const int parent = ::openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::close(fd);
+            fd = parent;
+            if (fd < 0)
+                return count;
+            continue;
+        }
+        const std::string name = std::move(names.back());
+        names.pop_back();
+        const int child =
+            ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (child < 0)
+            continue;
+        ::close(fd);
+        fd = child;
+        stack.push_back(ListFolder(fd, count, total));
+    }
+    ::close(fd);
+    return count;
+}
+
+#else
+
+std::int32_t Walk(const QString& folder, std::uint64_t& total) {
     namespace fs = std::filesystem;
     std::int32_t count = 0;
     std::error_code ec;
-    fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        const fs::directory_entry& entry = *it;
+    fs::recursive_directory_iterator it(folder.toStdU16String(),
+                                        fs::directory_options::skip_permission_denied, ec);
+    for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         std::error_code entryError;
-        const fs::file_status status = entry.symlink_status(entryError);
-        if (entryError)
+        const fs::file_status status = it->symlink_status(entryError);
+        if (entryError || fs::is_directory(status))
             continue;
-        if (fs::is_directory(status)) {
-            count += Walk(entry.path(), total);
-            continue;
-        }
-        std::uint64_t size = 0;
-        if (fs::is_symlink(status)) {
-            // A link is never followed: it counts as a file the size of its own text.
-            size = fs::read_symlink(entry.path(), entryError).native().size();
-        } else if (fs::is_regular_file(status)) {
-            const std::uintmax_t bytes = fs::file_size(entry.path(), entryError);
-            size = entryError ? 0 : static_cast<std::uint64_t>(bytes);
-        }
-        total += size;
+        if (fs::is_regular_file(status))
+            total += static_cast<std::uint64_t>(fs::file_size(it->path(), entryError));
         ++count;
     }
     return count;
 }
+
+#endif
 
 } // namespace
 
@@ -61,7 +151,7 @@ std::int32_t FolderSize(const QString& folder, std::uint64_t& total) {
     const std::filesystem::path root(folder.toStdU16String());
     if (!std::filesystem::is_directory(std::filesystem::symlink_status(root, ec)))
         return 0;
-    return Walk(root, total);
+    return Walk(folder, total);
 }
 
 QString FixedFieldText(std::span<const std::uint8_t> bytes, int width) {

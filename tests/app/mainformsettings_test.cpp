@@ -28,6 +28,7 @@ private slots:
     void firstRunWritesSettingsAtClose();
     void maximisedCloseKeepsPlacement();
     void normalPlacementIsRestored();
+    void insanePlacementIsNeitherAppliedNorWrittenBack();
     void virtualDriveLetterChoice();
     void unwritableSettingsShowError();
     void preferencesConfirmedSavesAndEnablesWave();
@@ -74,12 +75,49 @@ void MainFormSettingsTest::maximisedCloseKeepsPlacement() {
 }
 
 void MainFormSettingsTest::normalPlacementIsRestored() {
-    writeSettings(QStringLiteral("[MainForm]\nWindowState=0\nTop=$20\nLeft=0x1e\nWidth=900\n"
+    writeSettings(QStringLiteral("[MainForm]\nWindowState=0\nTop=$20\nLeft=0x1e\nWidth=800\n"
                                  "Height=650\n"));
     TFormMain& window = open();
     QVERIFY(!window.isMaximized());
     QCOMPARE(window.frameGeometry().topLeft(), QPoint(30, 32));
-    QCOMPARE(window.frameGeometry().size(), QSize(900, 650));
+    // The whole width of the test screen, or the window's least width where that is wider.
+    const int frameExtra = window.frameGeometry().width() - window.width();
+    QCOMPARE(window.frameGeometry().size(),
+             QSize(std::max(800, window.minimumSizeHint().width() + frameExtra), 650));
+}
+
+// A placement larger than the desktop, off every screen, or with values at the ends of the
+// integer range: the window opens at its designed size, centred, and that is what is stored.
+void MainFormSettingsTest::insanePlacementIsNeitherAppliedNorWrittenBack() {
+    const char* stored[] = {
+        "Top=10\nLeft=10\nWidth=-2147483648\nHeight=589",
+        "Top=10\nLeft=2147483647\nWidth=823\nHeight=589",
+        "Top=-2147483648\nLeft=10\nWidth=823\nHeight=589",
+        "Top=10\nLeft=10\nWidth=2147483647\nHeight=2147483647",
+        "Top=10\nLeft=10\nWidth=16777215\nHeight=589",
+        "Top=5000\nLeft=5000\nWidth=700\nHeight=500",
+        "Top=10\nLeft=10\nWidth=0\nHeight=0",
+    };
+    const QRect desk = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint centred =
+        desk.center() - QPoint(TFormMain::DesignWidth / 2, TFormMain::DesignHeight / 2);
+    for (const char* placement : stored) {
+        writeSettings(QStringLiteral("[MainForm]\nWindowState=0\n") + QLatin1String(placement) +
+                      u'\n');
+        TFormMain& window = open();
+        QVERIFY2(window.size() == QSize(TFormMain::DesignWidth, TFormMain::DesignHeight),
+                 placement);
+        QVERIFY2(window.pos() == centred, placement);
+        const QRect frame = window.frameGeometry();
+        window.close();
+        const QString text = settingsText();
+        for (const QString& key :
+             {QStringLiteral("Left=%1").arg(centred.x()), QStringLiteral("Top=%1").arg(centred.y()),
+              QStringLiteral("Width=%1").arg(frame.width()),
+              QStringLiteral("Height=%1").arg(frame.height())})
+            QVERIFY2(text.contains(key), qPrintable(QLatin1String(placement) + u" / " + key));
+        m_window.reset();
+    }
 }
 
 void MainFormSettingsTest::virtualDriveLetterChoice() {

@@ -1,7 +1,10 @@
 #include "app/detailstest.h"
 #include "app/songdetailsview.h"
+#include "app/songinfopage.h"
 #include "app/support/recordingmessageboxes.h"
+#include "card/songtitle.h"
 #include "card/sovinfo.h"
+#include <QFileInfo>
 
 #include <QDir>
 #include <QFile>
@@ -45,6 +48,7 @@ private slots:
     void songNameIsWrittenAndReported();
     void pendingEditsGoToTheirOwnSong();
     void closingCommitsNameTitleAndNotes();
+    void oversizedNotesAreNeitherLoadedNorWrittenBack();
 
 private:
     void load(const char* songId, const char* name = "");
@@ -228,6 +232,33 @@ void SongInfoPageTest::closingCommitsNameTitleAndNotes() {
     QCOMPARE(ReadAll(notesPath("SONG003.BR0")), QByteArray("closing notes\r\n"));
     m_view->commitEdits(); // nothing is due any more
     QCOMPARE(written.count(), 1);
+}
+
+// Notes over 16 MB stay on the card as they are: the box says why it is empty, takes no
+// typing, and leaving it (or closing) neither truncates nor deletes the file.
+void SongInfoPageTest::oversizedNotesAreNeitherLoadedNorWrittenBack() {
+    QByteArray big(SongNotesMaxBytes + 1, 'n');
+    big[0] = 'X';
+    {
+        QFile file(notesPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(big), big.size());
+    }
+    load("SONG001");
+    QPlainTextEdit* notes = m_view->notesEdit();
+    QCOMPARE(notes->toPlainText(), QString());
+    QVERIFY(notes->isReadOnly());
+    QCOMPARE(notes->placeholderText(), SongInfoPage::NotesTooLargeText());
+    notes->document()->setModified(true);
+    Leave(notes);
+    m_view->commitEdits();
+    QCOMPARE(QFileInfo(notesPath()).size(), big.size());
+    QCOMPARE(ReadAll(notesPath()).left(2), QByteArray("Xn"));
+    QVERIFY(m_messages.messages().isEmpty());
+    // The next song's notes are loaded and saved as ever.
+    load("SONG002");
+    QVERIFY(!notes->isReadOnly());
+    QVERIFY(notes->placeholderText().isEmpty());
 }
 
 QTEST_MAIN(SongInfoPageTest)

@@ -5,6 +5,7 @@
 #include "command.h"
 
 #include "card/arrangementview.h"
+#include "card/cardpath.h"
 #include "card/effectsview.h"
 #include "card/patternsview.h"
 #include "card/songlisttext.h"
@@ -18,15 +19,26 @@
 
 namespace {
 
-void PrintSongInfo(const SOV_Info& info, const SongListItem& song, QTextStream& out) {
-    const QStringList notes = LoadSongNotes(info.songPath());
-    out << "[Song]\n";
-    out << "Id: " << song.songId << '\n';
-    out << "Name: " << TrimBlanks(song.name) << '\n';
-    out << "Title: " << ReadSongTitle(info.songPath()) << '\n';
+// The notes as one text: a list of lines would cost far more than the file.
+void PrintNotes(const QString& songPath, QTextStream& out) {
+    const QString text = LoadSongNotesText(songPath);
+    if (!text.isEmpty()) {
+        out << "Notes lines: " << text.count(u'\n') + 1 << '\n' << text << '\n';
+        return;
+    }
+    // No text: no lines, or a single empty one.
+    const QStringList notes = LoadSongNotes(songPath);
     out << "Notes lines: " << notes.size() << '\n';
     for (const QString& line : notes)
         out << line << '\n';
+}
+
+void PrintSongInfo(const SOV_Info& info, const SongListItem& song, QTextStream& out) {
+    out << "[Song]\n";
+    out << "Id: " << song.songId << '\n';
+    out << "Name: " << CellText(TrimBlanks(song.name)) << '\n';
+    out << "Title: " << CellText(ReadSongTitle(info.songPath())) << '\n';
+    PrintNotes(info.songPath(), out);
 }
 
 void PrintTrackUsage(const QString& folder, const SongListItem& song, QTextStream& out) {
@@ -50,7 +62,7 @@ void PrintArrangements(const SOV_Info& info, const SongListItem& song, QTextStre
                             ? ArrangementView::BlankDrumKitItem
                             : view.drumKitItem;
         out << "[Arrangement " << (a + 1) << "]\n";
-        out << "Caption: " << caption << '\n';
+        out << "Caption: " << CellText(caption) << '\n';
         out << "Drum Kit: " << DrumKitText(kit) << '\n';
         out << "Time: " << view.timeText << '\n';
         out << ArrangementClipboardText(view);
@@ -70,6 +82,10 @@ int runSong(const QStringList& args, QTextStream& out, QTextStream& err) {
         return 2;
     }
     const QString& folder = args[0];
+    if (NameUnreadableAsUtf8(folder)) {
+        err << "sorvane-cli: " << UnreadableNameText(folder) << '\n';
+        return 1;
+    }
     if (!QFileInfo(folder).isDir()) {
         err << "sorvane-cli: no folder \"" << folder << "\"\n";
         return 1;

@@ -3,6 +3,7 @@
 
 #include "command.h"
 
+#include "card/cardpath.h"
 #include "card/songlisttext.h"
 #include "card/sovinfo.h"
 
@@ -22,6 +23,10 @@ int runSongs(const QStringList& args, QTextStream& out, QTextStream& err) {
     }
     const QString folder = args.front();
     const QFileInfo info(folder);
+    if (NameUnreadableAsUtf8(folder)) {
+        err << "sorvane-cli songs: " << UnreadableNameText(folder) << '\n';
+        return 1;
+    }
     if (!info.exists()) {
         err << "sorvane-cli songs: folder \"" << folder << "\" does not exist\n";
         return 1;

@@ -1,5 +1,7 @@
 #include "app/core/inifile.h"
 
+#include "card/fileimage.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,9 +12,9 @@
 
 namespace {
 
-const QByteArray kUtf8Mark("\xEF\xBB\xBF");
+const QByteArrayView kUtf8Mark("\xEF\xBB\xBF");
 
-QString Decode(const QByteArray& bytes) {
+QString Decode(QByteArrayView bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (utf8.hasError()) {
@@ -21,24 +23,24 @@ QString Decode(const QByteArray& bytes) {
     return text;
 }
 
-bool SameName(const QByteArray& bytes, const QString& name) {
+bool SameName(QByteArrayView bytes, const QString& name) {
     return Decode(bytes).compare(name, Qt::CaseInsensitive) == 0;
 }
 
 // The section name of a "[Name]" line.
-bool SectionOf(const QByteArray& line, QByteArray* name) {
-    const QByteArray text = line.trimmed();
+bool SectionOf(QByteArrayView line, QByteArrayView* name) {
+    const QByteArrayView text = line.trimmed();
     if (!text.startsWith('[')) {
         return false;
     }
     const qsizetype end = text.indexOf(']');
-    *name = text.mid(1, end < 0 ? -1 : end - 1).trimmed();
+    *name = (end < 0 ? text.sliced(1) : text.sliced(1, end - 1)).trimmed();
     return true;
 }
 
 // The key and value of a "Key=Value" line; comments and section lines are no keys.
-bool KeyOf(const QByteArray& line, QByteArray* key, QByteArray* value = nullptr) {
-    const QByteArray text = line.trimmed();
+bool KeyOf(QByteArrayView line, QByteArrayView* key, QByteArrayView* value = nullptr) {
+    const QByteArrayView text = line.trimmed();
     if (text.isEmpty() || text.startsWith(';') || text.startsWith('#') || text.startsWith('[')) {
         return false;
     }
@@ -46,16 +48,29 @@ bool KeyOf(const QByteArray& line, QByteArray* key, QByteArray* value = nullptr)
     if (equals < 0) {
         return false;
     }
-    *key = line.left(equals).trimmed();
+    *key = line.first(equals).trimmed();
     if (value) {
-        *value = line.mid(equals + 1).trimmed();
+        *value = line.sliced(equals + 1).trimmed();
     }
     return !key->isEmpty();
 }
 
-bool IsSectionLine(const QByteArray& line) {
-    QByteArray name;
-    return SectionOf(line, &name);
+// The text after a run's last inner line end, trimmed.
+QByteArrayView LastPhysicalLine(QByteArrayView text) {
+    qsizetype from = text.size();
+    while (from > 0 && text.at(from - 1) != '\n' && text.at(from - 1) != '\r') {
+        --from;
+    }
+    return text.sliced(from).trimmed();
+}
+
+QByteArrayView WithoutMark(QByteArrayView text) {
+    return text.startsWith(kUtf8Mark) ? text.sliced(kUtf8Mark.size()) : text;
+}
+
+QByteArrayView EndingBytes(int ending) {
+    static const QByteArrayView endings[] = {QByteArrayView(), "\n", "\r\n", "\r"};
+    return endings[ending];
 }
 
 bool AllDigits(QStringView text, int base) {
@@ -101,43 +116,81 @@ IniFile::IniFile(QString path) : m_path(std::move(path)) {
 }
 
 void IniFile::load() {
-    QFile file(m_path);
-    setContents(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    bool tooLarge = false;
+    const std::optional<QByteArray> bytes = ReadWholeRegularFile(m_path, MaxBytes, &tooLarge);
+    setContents(bytes.value_or(QByteArray()));
+    m_refused = tooLarge;
+}
+
+void IniFile::appendParsed(qsizetype start, qsizetype length, Ending ending) {
+    const QByteArrayView text = QByteArrayView(m_bytes).sliced(start, length);
+    const QByteArrayView bare = start == 0 ? WithoutMark(text) : text;
+    QByteArrayView name;
+    const Kind kind = SectionOf(bare, &name) ? Kind::Section
+                      : KeyOf(bare, &name)   ? Kind::Key
+                                             : Kind::Other;
+    if (kind == Kind::Other && !m_lines.isEmpty()) {
+        Line& previous = m_lines.last();
+        if (previous.kind == Kind::Other && previous.ending != Ending::None) {
+            previous.length = static_cast<quint32>(start + length - previous.start);
+            previous.ending = ending;
+            return;
+        }
+    }
+    m_lines.append(Line{static_cast<quint32>(start), static_cast<quint32>(length), ending, kind});
 }
 
 void IniFile::setContents(const QByteArray& contents) {
     m_lines.clear();
+    m_edits.clear();
+    m_refused = contents.size() > MaxBytes;
+    m_bytes = m_refused ? QByteArray() : contents;
+    m_firstEnding = Ending::None;
+    const char* data = m_bytes.constData();
+    const qsizetype size = m_bytes.size();
     qsizetype start = 0;
-    while (start < contents.size()) {
-        const qsizetype newline = contents.indexOf('\n', start);
-        if (newline < 0) {
-            m_lines.append(Line{contents.mid(start), QByteArray()});
-            break;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (data[i] != '\n' && data[i] != '\r') {
+            continue;
         }
-        const bool crlf = newline > start && contents.at(newline - 1) == '\r';
-        const qsizetype textEnd = crlf ? newline - 1 : newline;
-        m_lines.append(Line{contents.mid(start, textEnd - start),
-                            crlf ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n")});
-        start = newline + 1;
+        const bool crlf = data[i] == '\r' && i + 1 < size && data[i + 1] == '\n';
+        const Ending ending = crlf ? Ending::CrLf : data[i] == '\r' ? Ending::Cr : Ending::Lf;
+        if (m_firstEnding == Ending::None) {
+            m_firstEnding = ending;
+        }
+        appendParsed(start, i - start, ending);
+        i += crlf ? 1 : 0;
+        start = i + 1;
     }
+    if (start < size) {
+        appendParsed(start, size - start, Ending::None);
+    }
+}
+
+QByteArrayView IniFile::textOf(const Line& line) const {
+    if (line.edit >= 0) {
+        return m_edits.at(line.edit);
+    }
+    return QByteArrayView(m_bytes).sliced(line.start, line.length);
 }
 
 QByteArray IniFile::contents() const {
     QByteArray bytes;
     for (const Line& line : m_lines) {
-        bytes += line.text;
-        bytes += line.ending;
+        bytes += textOf(line);
+        bytes += EndingBytes(static_cast<int>(line.ending));
     }
     return bytes;
 }
 
 qsizetype IniFile::findSection(const QString& section) const {
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        QByteArray text = m_lines.at(i).text;
-        if (i == 0 && text.startsWith(kUtf8Mark)) {
-            text = text.mid(kUtf8Mark.size());
+        const Line& line = m_lines.at(i);
+        if (line.kind != Kind::Section) {
+            continue;
         }
-        QByteArray name;
+        const QByteArrayView text = i == 0 ? WithoutMark(textOf(line)) : textOf(line);
+        QByteArrayView name;
         if (SectionOf(text, &name) && SameName(name, section)) {
             return i;
         }
@@ -151,12 +204,12 @@ qsizetype IniFile::findKey(const QString& section, const QString& key) const {
         return -1;
     }
     for (qsizetype i = header + 1; i < m_lines.size(); ++i) {
-        const QByteArray& text = m_lines.at(i).text;
-        if (IsSectionLine(text)) {
+        const Line& line = m_lines.at(i);
+        if (line.kind == Kind::Section) {
             break;
         }
-        QByteArray name;
-        if (KeyOf(text, &name) && SameName(name, key)) {
+        QByteArrayView name;
+        if (line.kind == Kind::Key && KeyOf(textOf(line), &name) && SameName(name, key)) {
             return i;
         }
     }
@@ -173,9 +226,9 @@ QString IniFile::readString(const QString& section, const QString& key,
     if (index < 0) {
         return defaultValue;
     }
-    QByteArray name;
-    QByteArray value;
-    KeyOf(m_lines.at(index).text, &name, &value);
+    QByteArrayView name;
+    QByteArrayView value;
+    KeyOf(textOf(m_lines.at(index)), &name, &value);
     return Decode(value);
 }
 
@@ -190,33 +243,28 @@ int IniFile::readInteger(const QString& section, const QString& key, int default
 qsizetype IniFile::sectionInsertPoint(qsizetype header) const {
     qsizetype last = header;
     for (qsizetype i = header + 1; i < m_lines.size(); ++i) {
-        const QByteArray& text = m_lines.at(i).text;
-        if (IsSectionLine(text)) {
+        const Kind kind = m_lines.at(i).kind;
+        if (kind == Kind::Section) {
             break;
         }
-        QByteArray name;
-        if (KeyOf(text, &name)) {
+        if (kind == Kind::Key) {
             last = i;
         }
     }
     return last + 1;
 }
 
-QByteArray IniFile::newLineEnding() const {
-    for (const Line& line : m_lines) {
-        if (!line.ending.isEmpty()) {
-            return line.ending;
-        }
-    }
-    return QByteArrayLiteral("\n");
+IniFile::Ending IniFile::newLineEnding() const {
+    return m_firstEnding == Ending::None ? Ending::Lf : m_firstEnding;
 }
 
-void IniFile::insertLine(qsizetype index, const QByteArray& text) {
-    const QByteArray ending = newLineEnding();
-    if (index > 0 && m_lines.at(index - 1).ending.isEmpty()) {
+void IniFile::insertLine(qsizetype index, Kind kind, const QByteArray& text) {
+    const Ending ending = newLineEnding();
+    if (index > 0 && m_lines.at(index - 1).ending == Ending::None) {
         m_lines[index - 1].ending = ending;
     }
-    m_lines.insert(index, Line{text, ending});
+    m_edits.append(text);
+    m_lines.insert(index, Line{0, 0, ending, kind, static_cast<qint32>(m_edits.size() - 1)});
 }
 
 bool IniFile::writeString(const QString& section, const QString& key, const QString& value) {
@@ -225,20 +273,27 @@ bool IniFile::writeString(const QString& section, const QString& key, const QStr
     }
     const qsizetype index = findKey(section, key);
     if (index >= 0) {
-        QByteArray name;
-        KeyOf(m_lines.at(index).text, &name);
-        m_lines[index].text = name + '=' + value.toUtf8();
+        QByteArrayView name;
+        Line& line = m_lines[index];
+        KeyOf(textOf(line), &name);
+        const QByteArray text = name.toByteArray() + '=' + value.toUtf8();
+        if (line.edit >= 0) {
+            m_edits[line.edit] = text;
+        } else {
+            m_edits.append(text);
+            line.edit = static_cast<qint32>(m_edits.size() - 1);
+        }
         return true;
     }
     qsizetype header = findSection(section);
     if (header < 0) {
-        if (!m_lines.isEmpty() && !m_lines.constLast().text.trimmed().isEmpty()) {
-            insertLine(m_lines.size(), QByteArray());
+        if (!m_lines.isEmpty() && !LastPhysicalLine(textOf(m_lines.constLast())).isEmpty()) {
+            insertLine(m_lines.size(), Kind::Other, QByteArray());
         }
-        insertLine(m_lines.size(), '[' + section.toUtf8() + ']');
+        insertLine(m_lines.size(), Kind::Section, '[' + section.toUtf8() + ']');
         header = m_lines.size() - 1;
     }
-    insertLine(sectionInsertPoint(header), key.toUtf8() + '=' + value.toUtf8());
+    insertLine(sectionInsertPoint(header), Kind::Key, key.toUtf8() + '=' + value.toUtf8());
     return true;
 }
 
@@ -247,6 +302,9 @@ void IniFile::writeInteger(const QString& section, const QString& key, int value
 }
 
 bool IniFile::save() const {
+    if (m_refused) {
+        return false;
+    }
     const QFileInfo info(m_path);
     if (info.exists() && (!info.isFile() || !info.isWritable())) {
         return false;
