@@ -4,6 +4,7 @@
 #include "app/core/inifile.h"
 #include "fixture/cardfixture.h"
 #include "fixture/demosongdetails.h"
+#include "fixture/mediafixture.h"
 #include "fixture/songfilesfixture.h"
 
 #include <QCoreApplication>
@@ -73,6 +74,32 @@ bool SeedDumpAndSettings(const QString& out) {
     return ok;
 }
 
+bool SeedMedia(const QString& out) {
+    bool ok = true;
+    const WavSampleFormat formats[] = {WavSampleFormat::Pcm8, WavSampleFormat::Pcm16,
+                                       WavSampleFormat::Pcm24, WavSampleFormat::Pcm32,
+                                       WavSampleFormat::Float32};
+    for (int i = 0; i < 5; ++i) {
+        WavSpec spec;
+        spec.format = formats[i];
+        spec.channels = 1 + i % 2;
+        spec.sampleRate = i % 2 ? 22050 : 48000;
+        spec.frames = 300;
+        spec.sample = SineTone(440, spec.sampleRate);
+        ok = Seed(out, "wav", QString::number(i), WavBytes(spec)) && ok;
+    }
+    for (int format = 0; format < 2; ++format) {
+        SmfSpec spec;
+        spec.format = format;
+        spec.tempos = {{0, 500000}, {960, 400000}};
+        spec.programs = {{0, 0, 24}};
+        spec.controllers = {{0, 0, 7, 90}};
+        spec.noteTracks = {{{0, 0, 60, 100, 240}, {480, 0, 64, 90, 240}}, {{240, 9, 36, 110, 60}}};
+        ok = Seed(out, "smf", QString::number(format), SmfBytes(spec)) && ok;
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -90,5 +117,6 @@ int main(int argc, char* argv[]) {
     for (int variant = 0; variant < 4; ++variant)
         ok = SeedSong(card, out, variant, models[variant]) && ok;
     ok = SeedDumpAndSettings(out) && ok;
+    ok = SeedMedia(out) && ok;
     return ok ? 0 : 1;
 }
