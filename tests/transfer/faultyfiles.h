@@ -14,7 +14,7 @@
 // `pathPart` fails with `code`, for writes and reads only once `afterBytes` have passed,
 // `times` times (-1: always). Every flush and rename is logged in order.
 struct FileFaultRule {
-    enum Op { OpenSource, CreateTarget, Read, Write, Rename, SyncFileSystem, SyncPath, MakeFolder };
+    enum Op { CreateTarget, Read, Write, Rename, SyncFileSystem };
     Op op;
     QString pathPart;
     int code = EIO;
@@ -32,8 +32,6 @@ public:
     int openSource(const QString& path, FileFault& fault) override {
         if (beforeOpen)
             beforeOpen(path);
-        if (hit(FileFaultRule::OpenSource, path, 0, fault))
-            return -1;
         return remember(PosixCopyFileLayer::openSource(path, fault), path);
     }
     int createTarget(const QString& path, FileFault& fault) override {
@@ -66,18 +64,13 @@ public:
     }
     bool syncPath(const QString& path, FileFault& fault) override {
         log.append(QStringLiteral("sync ") + path);
-        return !hit(FileFaultRule::SyncPath, path, 0, fault) &&
-               PosixCopyFileLayer::syncPath(path, fault);
+        return PosixCopyFileLayer::syncPath(path, fault);
     }
     bool rename(const QString& from, const QString& to, FileFault& fault) override {
         if (hit(FileFaultRule::Rename, to, 0, fault))
             return false;
         log.append(QStringLiteral("rename ") + to);
         return PosixCopyFileLayer::rename(from, to, fault);
-    }
-    bool makeFolder(const QString& path, FileFault& fault) override {
-        return !hit(FileFaultRule::MakeFolder, path, 0, fault) &&
-               PosixCopyFileLayer::makeFolder(path, fault);
     }
     std::optional<std::int64_t> freeBytes(const QString& folder) override {
         return free ? free : PosixCopyFileLayer::freeBytes(folder);
@@ -108,7 +101,7 @@ private:
     QMap<int, std::int64_t> m_bytes;
 };
 
-// Answers from lists (the last answer repeats), counting the questions; cancels once the
+// Answers from lists (the last answer repeats), recording the questions; cancels once the
 // bytes done pass `cancelAfterBytes`.
 class ScriptedObserver : public CopyObserver {
 public:
@@ -118,12 +111,8 @@ public:
     QStringList errors; // "path|reason"
     std::int64_t cancelAfterBytes = -1;
     CopyProgress last;
-    int progressCalls = 0;
 
-    void progress(const CopyProgress& progress) override {
-        last = progress;
-        ++progressCalls;
-    }
+    void progress(const CopyProgress& progress) override { last = progress; }
     ConflictAnswer askConflict(const QString& target, const FileEntry&, const FileEntry&) override {
         conflicts.append(target);
         return next(conflictAnswers, conflicts.size());
