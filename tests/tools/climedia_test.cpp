@@ -58,12 +58,10 @@ TEST_F(CliMediaTest, BadArgumentsAndMissingFolders) {
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_TRUE(r.err.contains("sorvane-cli media FOLDER")) << r.err.constData();
     }
-    const QString missing = m_temp.path(S("no such folder"));
-    RunResult r = Media({missing});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(missing.toUtf8()));
     ASSERT_TRUE(m_card.writeFile(S("file.txt"), "x"));
-    r = Media({m_card.path(S("file.txt"))});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("is not a folder"));
+    for (const QString& bad : {m_temp.path(S("no such folder")), m_card.path(S("file.txt"))}) {
+        const RunResult r = Media({bad});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(bad.toUtf8())) << r.err.constData();
+    }
 }
