@@ -1,9 +1,7 @@
 #include "fixture/mediafixture.h"
 #include "media/core/smffile.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
-#include <random>
 
 namespace {
 
@@ -21,57 +19,46 @@ QList<MidiNote> Scale(std::uint8_t channel, int count, std::uint32_t step) {
     return notes;
 }
 
-struct LengthCase {
-    const char* name;
-    int format;
-    std::uint16_t division;
-    QList<MidiTempo> tempos;
-    std::uint32_t endTick;
-    double expectedMillis;
-};
-
-class SmfLengthTest : public ::testing::TestWithParam<LengthCase> {};
-
-TEST_P(SmfLengthTest, EndTimeFollowsTheTempoMap) {
-    const LengthCase& c = GetParam();
-    SmfSpec spec;
-    spec.format = c.format;
-    spec.division = c.division;
-    spec.tempos = c.tempos;
-    spec.noteTracks = {Scale(0, 4, 100), Scale(3, 2, 50)};
-    spec.endTick = c.endTick;
-    SmfFile file;
-    ASSERT_EQ(Read(SmfBytes(spec), file), SmfError::None);
-    EXPECT_EQ(file.format, c.format);
-    EXPECT_EQ(file.endTick, c.endTick);
-    EXPECT_NEAR(file.tempoMap.ticksToMicros(file.endTick) / 1000.0, c.expectedMillis, 0.001);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    TempoMaps, SmfLengthTest,
-    ::testing::Values(
+TEST(SmfFileTest, EndTimeFollowsTheTempoMap) {
+    const struct {
+        int format;
+        std::uint16_t division;
+        QList<MidiTempo> tempos;
+        std::uint32_t endTick;
+        double expectedMillis;
+    } cases[] = {
         // No tempo event: 120 beats per minute, 4 quarters of 500 ms.
-        LengthCase{"DefaultTempo", 1, 480, {}, 1920, 2000.0},
-        LengthCase{"Format0", 0, 96, {{0, 1000000}}, 480, 5000.0},
-        // 480 ticks at 0.5 s, 480 at 0.25 s, 960 at 1 s per quarter.
-        LengthCase{
-            "ThreeTempos", 1, 480, {{0, 500000}, {480, 250000}, {960, 1000000}}, 1920, 2750.0},
-        LengthCase{"ChangeMidBeat", 0, 480, {{240, 600000}}, 720, 250.0 + 600.0},
+        {1, 480, {}, 1920, 2000.0},
+        {0, 480, {{240, 600000}}, 720, 250.0 + 600.0},
         // Two changes on one tick: the later one holds.
-        LengthCase{"SameTick", 1, 100, {{0, 400000}, {0, 800000}}, 500, 4000.0},
+        {1, 100, {{0, 400000}, {0, 800000}}, 500, 4000.0},
         // A zero tempo would stop time: it is left out.
-        LengthCase{"ZeroTempoIgnored", 1, 480, {{0, 500000}, {480, 0}}, 960, 1000.0},
+        {1, 480, {{0, 500000}, {480, 0}}, 960, 1000.0},
         // SMPTE: 25 frames per second, 40 ticks per frame = 1 ms per tick; tempos ignored.
-        LengthCase{"Smpte", 1, static_cast<std::uint16_t>(0xE728), {{0, 250000}}, 1500, 1500.0}),
-    [](const auto& param) { return std::string(param.param.name); });
+        {1, static_cast<std::uint16_t>(0xE728), {{0, 250000}}, 1500, 1500.0},
+    };
+    for (const auto& c : cases) {
+        SmfSpec spec;
+        spec.format = c.format;
+        spec.division = c.division;
+        spec.tempos = c.tempos;
+        spec.noteTracks = {Scale(0, 4, 100), Scale(3, 2, 50)};
+        spec.endTick = c.endTick;
+        SmfFile file;
+        ASSERT_EQ(Read(SmfBytes(spec), file), SmfError::None);
+        EXPECT_EQ(file.format, c.format);
+        EXPECT_EQ(file.endTick, c.endTick);
+        EXPECT_NEAR(file.tempoMap.ticksToMicros(file.endTick) / 1000.0, c.expectedMillis, 0.001)
+            << c.division;
+    }
+}
 
 TEST(SmfTempoMapTest, TicksAndMicrosRoundTripAcrossChanges) {
     const SmfTempoMap map(480, {{960, 250000}, {480, 1000000}}); // given out of order
     const struct {
         std::uint64_t tick;
         double micros;
-    } points[] = {{0, 0},         {240, 250000},  {480, 500000},
-                  {720, 1000000}, {960, 1500000}, {1440, 1750000}};
+    } points[] = {{0, 0}, {480, 500000}, {720, 1000000}, {1440, 1750000}};
     for (const auto& p : points) {
         EXPECT_DOUBLE_EQ(map.ticksToMicros(p.tick), p.micros) << p.tick;
         EXPECT_EQ(map.microsToTicks(p.micros), p.tick) << p.micros;
@@ -96,15 +83,11 @@ TEST(SmfFileTest, EventsOfAllTracksMergeInTickOrder) {
     EXPECT_EQ(file.endTick, 150u);
 }
 
-// A track written by hand: running status, system exclusive, a text meta event.
-QByteArray HandTrack(const QByteArray& body, int format = 0, int tracks = 1) {
-    QByteArray out("MThd\0\0\0\x06\0", 9);
-    out.append(static_cast<char>(format)).append('\0').append(static_cast<char>(tracks));
-    out.append(QByteArray("\x00\x60", 2));
-    out.append("MTrk");
-    const auto size = static_cast<std::uint32_t>(body.size());
+// A format 0 file with one track written by hand.
+QByteArray HandTrack(const QByteArray& body) {
+    QByteArray out("MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk", 18);
     for (int shift : {24, 16, 8, 0})
-        out.append(static_cast<char>((size >> shift) & 0xFF));
+        out.append(static_cast<char>((body.size() >> shift) & 0xFF));
     return out + body;
 }
 
@@ -142,6 +125,12 @@ QByteArray ValidFile() {
     return SmfBytes(spec);
 }
 
+// The valid file with four bytes at `at` replaced: 4 is the header's length, 18 the first
+// track's.
+QByteArray Patched(qsizetype at, const char* four) {
+    return ValidFile().replace(at, 4, QByteArray(four, 4));
+}
+
 class SmfErrorTest : public ::testing::TestWithParam<ErrorCase> {};
 
 TEST_P(SmfErrorTest, IsRecognised) {
@@ -154,8 +143,6 @@ INSTANTIATE_TEST_SUITE_P(
     Files, SmfErrorTest,
     ::testing::Values(
         ErrorCase{"Empty", QByteArray(), SmfError::NotMidi},
-        ErrorCase{"Wave", QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16), SmfError::NotMidi},
-        ErrorCase{"HeaderCut", ValidFile().left(10), SmfError::Truncated},
         ErrorCase{"HeaderTooShort", QByteArray("MThd\0\0\0\x04\0\0\0\x01", 12),
                   SmfError::Malformed},
         ErrorCase{"Format2", QByteArray("MThd\0\0\0\x06\0\x02\0\x01\0\x60", 14),
@@ -165,9 +152,6 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"NoTracks", QByteArray("MThd\0\0\0\x06\0\0\0\0\0\x60", 14), SmfError::Malformed},
         ErrorCase{"DivisionZero", QByteArray("MThd\0\0\0\x06\0\0\0\x01\0\0", 14),
                   SmfError::Malformed},
-        ErrorCase{"TrackMissing", QByteArray("MThd\0\0\0\x06\0\0\0\x01\0\x60", 14),
-                  SmfError::Truncated},
-        ErrorCase{"TrackCut", ValidFile().chopped(3), SmfError::Truncated},
         ErrorCase{"EventCut", HandTrack(QByteArray("\x00\x90\x3C", 3)), SmfError::Truncated},
         ErrorCase{"MetaLengthBeyondTrack", HandTrack(QByteArray("\x00\xFF\x01\x7F", 4)),
                   SmfError::Truncated},
@@ -181,53 +165,22 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{
             "EndsAfterADay",
             HandTrack(QByteArray("\x00\xFF\x51\x03\xFF\xFF\xFF\xFF\xFF\xFF\x7F\xFF\x2F\x00", 14)),
-            SmfError::TooLong}),
+            SmfError::TooLong},
+        ErrorCase{"HeaderLengthHuge", Patched(4, "\xFF\xFF\xFF\xF0"), SmfError::Truncated},
+        ErrorCase{"TrackLengthHuge", Patched(18, "\xFF\xFF\xFF\xFF"), SmfError::Truncated},
+        ErrorCase{"TrackLengthMax", Patched(18, "\x7F\xFF\xFF\xFF"), SmfError::Truncated},
+        ErrorCase{"TrackLengthShort", Patched(18, "\x00\x00\x00\x09"), SmfError::Truncated}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(SmfHostileTest, EveryCutOfAFileStopsAtItsEnd) {
     const QByteArray whole = ValidFile();
     for (qsizetype n = 0; n < whole.size(); ++n) {
         SmfFile file;
-        const SmfError e = Read(whole.left(n), file);
-        EXPECT_NE(e, SmfError::None) << n; // the last byte is the end-of-track meta
+        const SmfError e = Read(whole.left(n), file); // the last byte ends the track
+        EXPECT_EQ(e, n < 4 ? SmfError::NotMidi : SmfError::Truncated) << n;
     }
     SmfFile file;
     EXPECT_EQ(Read(whole, file), SmfError::None);
-}
-
-TEST(SmfHostileTest, RandomBytesNeverReachOutsideTheFile) {
-    const QByteArray seed = SmfBytes(DenseGeneralMidi(1));
-    std::mt19937 random(1234);
-    for (int round = 0; round < 400; ++round) {
-        QByteArray bytes = seed;
-        const int flips = 1 + static_cast<int>(random() % 16);
-        for (int i = 0; i < flips; ++i)
-            bytes[static_cast<qsizetype>(random() % bytes.size())] =
-                static_cast<char>(random() & 0xFF);
-        if (round % 3 == 0)
-            bytes.truncate(static_cast<qsizetype>(random() % bytes.size()));
-        SmfFile file;
-        if (Read(bytes, file) != SmfError::None)
-            continue;
-        for (const SmfEvent& e : file.events) {
-            ASSERT_LE(e.tick, file.endTick);
-            ASSERT_LE(std::size_t{e.sysexOffset} + e.sysexLength, file.sysexBytes.size());
-        }
-        ASSERT_LE(file.tempoMap.ticksToMicros(file.endTick), SmfFile::MaxMicros);
-    }
-}
-
-TEST(SmfHostileTest, ChunkLengthsNearTheLimitsAreCaught) {
-    for (const char* length : {"\xFF\xFF\xFF\xFF", "\x7F\xFF\xFF\xFF", "\x00\x00\x00\x09"}) {
-        QByteArray bytes = ValidFile();
-        bytes.replace(18, 4, QByteArray(length, 4)); // the first track's length
-        SmfFile file;
-        EXPECT_EQ(Read(bytes, file), SmfError::Truncated);
-    }
-    QByteArray header = ValidFile();
-    header.replace(4, 4, QByteArray("\xFF\xFF\xFF\xF0", 4)); // header length
-    SmfFile file;
-    EXPECT_EQ(Read(header, file), SmfError::Truncated);
 }
 
 } // namespace
