@@ -36,10 +36,8 @@ private slots:
     void cleanup() { tearDownWaveFixture(); }
 
     void backupFolderRunsConverterOnVirtualDrive();
-    void driveRootIsMappedToo();
     void folderWithoutSongsTimesOut();
-    void foreignEntriesAreKept();
-    void windowsConverterRunsThroughWine();
+    void windowsConverterOnDriveRootRunsThroughWine();
     void refusals_data();
     void refusals();
     void converterThatCannotStart_data();
@@ -49,8 +47,9 @@ private slots:
 
 private:
     // A converter that writes into <tmp>/run its name and argument count, its folder, where
-    // y: leads, what y:\Roland\BR0 holds and the BRWC.ini it finds, then exits with 3.
-    QString recordingConverter(const QByteArray& sleepSeconds = "0");
+    // y: leads, what y:\Roland\BR0 holds and the BRWC.ini it finds, then exits with 3
+    // half a second later.
+    QString recordingConverter();
     QByteArray run(const char* name) const {
         return contents(QStringLiteral("run/") + QLatin1String(name));
     }
@@ -58,7 +57,7 @@ private:
     void checkMessage(MessageKind kind, const QString& text);
 };
 
-QString WaveTest::recordingConverter(const QByteArray& sleepSeconds) {
+QString WaveTest::recordingConverter() {
     QDir().mkpath(path(QStringLiteral("run")));
     return writeScript(QStringLiteral("conv/convert.sh"),
                        "cd \"$(dirname \"$0\")\"; out='" +
@@ -66,8 +65,7 @@ QString WaveTest::recordingConverter(const QByteArray& sleepSeconds) {
                            "'\necho \"$0 $#\" > $out/args; pwd > $out/pwd; cp BRWC.ini $out/ini\n"
                            "readlink \"$WINEPREFIX/dosdevices/y:\" > $out/link\n"
                            "ls \"$WINEPREFIX/dosdevices/y:/Roland/BR0\" > $out/songs\n"
-                           "sleep " +
-                           sleepSeconds + "; exit 3\n");
+                           "sleep 0.5; exit 3\n");
 }
 
 void WaveTest::checkMessage(MessageKind kind, const QString& text) {
@@ -76,8 +74,16 @@ void WaveTest::checkMessage(MessageKind kind, const QString& text) {
     QCOMPARE(m_messages.messages()[0].text, text);
 }
 
+// BRWC.ini is rewritten in place: the three entries set, the rest of it (other entries,
+// comments, CRLF line ends) kept.
 void WaveTest::backupFolderRunsConverterOnVirtualDrive() {
-    const QString converter = recordingConverter("0.5");
+    const QByteArray head = "[Preference]\r\nBRWCDriveLetter=";
+    const QByteArray middle = "\r\nRate=44100\r\n; last\r\n[Preferece]\r\nFile=";
+    QFile ini(path(QStringLiteral("conv/BRWC.ini")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write(head + "E" + middle + "OLD\r\ndirectory=E:\\\r\n[Other]\r\nKey=1\r\n");
+    ini.close();
+    const QString converter = recordingConverter();
     TFormMain& window = openWith(QStringLiteral("backup"), converter, m_realLauncher);
     QCOMPARE(window.virtualDriveLetter(), QChar(u'Y'));
     // While the converter runs the waiting window is modal and the main window is painted.
@@ -101,29 +107,14 @@ void WaveTest::backupFolderRunsConverterOnVirtualDrive() {
     QCOMPARE(run("link"), line(QStringLiteral("backup")));
     QCOMPARE(run("songs"), QByteArray("SONG001.BR0\nSONG002.BR0\nSONG003.BR0\n"));
     // "File" is the Name cell as shown: the recorder's 8-character name field.
-    QCOMPARE(run("ini"), "[Preference]\nBRWCDriveLetter=Y\n\n[Preferece]\nFile=Song 1  \n"
-                         "Directory=" +
-                             windowsPath(QStringLiteral("backup")).toUtf8() + "\n");
+    QCOMPARE(run("ini"), head + "Y" + middle + "Song 1  \r\ndirectory=" +
+                             windowsPath(QStringLiteral("backup")).toUtf8() +
+                             "\r\n[Other]\r\nKey=1\r\n");
     QVERIFY(!QFileInfo(yLink()).isSymLink());
     QVERIFY(!m_drives->drives().contains(u'Y'));
     QVERIFY(QFileInfo(path(QStringLiteral("backup/Roland/BR0"))).isDir());
     QVERIFY(m_messages.messages().isEmpty()); // no timeout; the exit code is not examined
     QVERIFY(!QApplication::overrideCursor());
-}
-
-void WaveTest::driveRootIsMappedToo() {
-    putCardIn();
-    TFormMain& window = openWith(QStringLiteral("backup"), recordingConverter(), m_realLauncher);
-    QCOMPARE(m_drives->driveOfPath(window.currentFolder()), QChar(u'E'));
-    window.ToolButtonWaveClick();
-    // Wine knows nothing of drive E: the card's root is handed over as Y as well.
-    QCOMPARE(run("link"), line(QStringLiteral("card")));
-    QCOMPARE(run("songs"), QByteArray("SONG001.BR0\nSONG002.BR0\n"));
-    QVERIFY(run("ini").contains("BRWCDriveLetter=Y\n"));
-    QVERIFY(run("ini").contains(
-        QByteArray("Directory=" + windowsPath(QStringLiteral("card")).toUtf8())));
-    QVERIFY(!QFileInfo(yLink()).isSymLink());
-    QCOMPARE(m_drives->driveOfPath(window.currentFolder()), QChar(u'E'));
 }
 
 void WaveTest::folderWithoutSongsTimesOut() {
@@ -146,22 +137,10 @@ void WaveTest::folderWithoutSongsTimesOut() {
     QVERIFY(!QFileInfo(yLink()).isSymLink());
 }
 
-void WaveTest::foreignEntriesAreKept() {
-    const QByteArray head = "[Preference]\r\nBRWCDriveLetter=";
-    const QByteArray middle = "\r\nRate=44100\r\n; last\r\n[Preferece]\r\nFile=";
-    QFile ini(path(QStringLiteral("conv/BRWC.ini")));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write(head + "E" + middle + "OLD\r\ndirectory=E:\\\r\n[Other]\r\nKey=1\r\n");
-    ini.close();
-    openWith(QStringLiteral("backup"), writeScript(QStringLiteral("conv/c.sh"), "exit 0\n"),
-             m_fakeLauncher)
-        .ToolButtonWaveClick();
-    QCOMPARE(contents(QStringLiteral("conv/BRWC.ini")),
-             head + "Y" + middle + "Song 1  \r\ndirectory=" +
-                 windowsPath(QStringLiteral("backup")).toUtf8() + "\r\n[Other]\r\nKey=1\r\n");
-}
-
-void WaveTest::windowsConverterRunsThroughWine() {
+// A ".exe" converter is started by the `wine` found on PATH. Wine knows nothing of drive E:
+// the card's root is handed over as Y as well.
+void WaveTest::windowsConverterOnDriveRootRunsThroughWine() {
+    putCardIn();
     QVERIFY(QDir().mkpath(path(QStringLiteral("bin"))));
     QVERIFY(QDir().mkpath(path(QStringLiteral("run"))));
     const QByteArray out = path(QStringLiteral("run/wine")).toLocal8Bit();
@@ -170,10 +149,15 @@ void WaveTest::windowsConverterRunsThroughWine() {
                                                 out + "'\n");
     qputenv("PATH", path(QStringLiteral("bin")).toLocal8Bit() + ':' + m_savedPath);
     const QString converter = writeScript(QStringLiteral("conv/BR Wave Converter.EXE"), "");
-    openWith(QStringLiteral("backup"), converter, m_realLauncher).ToolButtonWaveClick();
+    TFormMain& window = openWith(QStringLiteral("backup"), converter, m_realLauncher);
+    QCOMPARE(m_drives->driveOfPath(window.currentFolder()), QChar(u'E'));
+    window.ToolButtonWaveClick();
     QCOMPARE(run("wine"), "1:" + converter.toLocal8Bit() + ':' +
                               path(QStringLiteral("wine")).toLocal8Bit() + '\n' +
-                              line(QStringLiteral("backup")));
+                              line(QStringLiteral("card")));
+    QVERIFY(contents(QStringLiteral("conv/BRWC.ini"))
+                .contains(QByteArray("Directory=" + windowsPath(QStringLiteral("card")).toUtf8() +
+                                     '\n')));
     QVERIFY(m_messages.messages().isEmpty());
     QVERIFY(!QFileInfo(yLink()).isSymLink());
 }

@@ -69,7 +69,6 @@ TEST(CliHelpTest, HelpAndManualAgreeOnEveryCommand) {
     const QStringList usage = UsageLines(all.out);
     ASSERT_GE(usage.size(), 5);
     EXPECT_TRUE(std::is_sorted(usage.begin(), usage.end()));
-    EXPECT_EQ(UsageLines(Cli({S("-h")}).out), usage);
     EXPECT_EQ(UsageLines(Cli({S("help")}).out), usage);
     EXPECT_EQ(UsageLines(Cli({S("nosuch")}).err), usage);
 
