@@ -237,8 +237,7 @@ void SongInfoPageTest::closingCommitsNameTitleAndNotes() {
 // Notes over 16 MB stay on the card as they are: the box says why it is empty, takes no
 // typing, and leaving it (or closing) neither truncates nor deletes the file.
 void SongInfoPageTest::oversizedNotesAreNeitherLoadedNorWrittenBack() {
-    QByteArray big(SongNotesMaxBytes + 1, 'n');
-    big[0] = 'X';
+    const QByteArray big = "X" + QByteArray(SongNotesMaxBytes, 'n');
     {
         QFile file(notesPath());
         QVERIFY(file.open(QIODevice::WriteOnly));

@@ -58,12 +58,7 @@ TEST_F(CliHardeningTest, FolderNameThatIsNotUtf8IsSaidSo) {
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_TRUE(run.err.contains("cannot be read as UTF-8")) << run.err.toStdString();
         EXPECT_FALSE(run.err.contains("does not exist")) << run.err.toStdString();
-        EXPECT_FALSE(run.err.contains("no folder")) << run.err.toStdString();
     }
-    // A folder that is really missing is still reported as missing.
-    const RunResult missing = RunCliRaw({"songs", QFile::encodeName(m_temp.path()) + "/gone"});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_TRUE(missing.err.contains("does not exist")) << missing.err.toStdString();
     // The temporary folder cannot name it: it goes by its bytes.
     EXPECT_EQ(::rmdir(raw.constData()), 0);
 }
@@ -81,7 +76,6 @@ TEST_F(CliHardeningTest, ControlCharactersDoNotSplitRows) {
     EXPECT_EQ(rows[1].count(u'\t'), 5) << rows[1].toStdString();
     EXPECT_TRUE(rows[1].startsWith(u"SONG001\tA B C D \t"_s)) << rows[1].toStdString();
     EXPECT_TRUE(rows[1].endsWith(u"\tBR-864 v.1   "_s)) << rows[1].toStdString();
-    EXPECT_FALSE(songs.text.contains(u'\n' + u"B"_s));
 
     const RunResult song = RunProgram(SORVANE_CLI_PATH, {u"song"_s, m_temp.path(), u"SONG001"_s});
     ASSERT_EQ(song.exitCode, 0);
