@@ -80,22 +80,23 @@ bool SeedMedia(const QString& out) {
                                        WavSampleFormat::Pcm24, WavSampleFormat::Pcm32,
                                        WavSampleFormat::Float32};
     for (int i = 0; i < 5; ++i) {
-        WavSpec spec;
-        spec.format = formats[i];
-        spec.channels = 1 + i % 2;
-        spec.sampleRate = i % 2 ? 22050 : 48000;
-        spec.frames = 300;
-        spec.sample = SineTone(440, spec.sampleRate);
-        ok = Seed(out, "wav", QString::number(i), WavBytes(spec)) && ok;
+        WavSpec layout;
+        layout.format = formats[i];
+        layout.channels = 1 + i % 2;
+        layout.sampleRate = i % 2 ? 22050 : 48000;
+        layout.frames = 300;
+        layout.sample = SineTone(440, layout.sampleRate);
+        ok = Seed(out, "wav", QString::number(i), WavBytes(layout)) && ok;
     }
     for (int format = 0; format < 2; ++format) {
-        SmfSpec spec;
-        spec.format = format;
-        spec.tempos = {{0, 500000}, {960, 400000}};
-        spec.programs = {{0, 0, 24}};
-        spec.controllers = {{0, 0, 7, 90}};
-        spec.noteTracks = {{{0, 0, 60, 100, 240}, {480, 0, 64, 90, 240}}, {{240, 9, 36, 110, 60}}};
-        ok = Seed(out, "smf", QString::number(format), SmfBytes(spec)) && ok;
+        SmfSpec layout;
+        layout.format = format;
+        layout.tempos = {{0, 500000}, {960, 400000}};
+        layout.programs = {{0, 0, 24}};
+        layout.controllers = {{0, 0, 7, 90}};
+        layout.noteTracks = {{{0, 0, 60, 100, 240}, {480, 0, 64, 90, 240}},
+                             {{240, 9, 36, 110, 60}}};
+        ok = Seed(out, "smf", QString::number(format), SmfBytes(layout)) && ok;
     }
     return ok;
 }

@@ -28,22 +28,22 @@ QList<MidiNote> Notes(std::uint8_t channel, int count, std::uint32_t step) {
 }
 
 QByteArray GoodMidi() {
-    SmfSpec spec;
-    spec.noteTracks = {Notes(0, 2, 240)};
-    return SmfBytes(spec);
+    SmfSpec layout;
+    layout.noteTracks = {Notes(0, 2, 240)};
+    return SmfBytes(layout);
 }
 
 class SequencerPositionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         REQUIRE_SOUNDFONT();
-        SmfSpec spec;
-        spec.division = 480;
+        SmfSpec layout;
+        layout.division = 480;
         // Two note tracks; 1 s per 960 ticks, then 2 s per 960.
-        spec.tempos = {{0, 500000}, {960, 1000000}};
-        spec.noteTracks = {Notes(0, 4, 480), Notes(1, 2, 960)};
-        spec.endTick = 1920;
-        const QString path = m_folder.write(Q("pos.mid"), SmfBytes(spec));
+        layout.tempos = {{0, 500000}, {960, 1000000}};
+        layout.noteTracks = {Notes(0, 4, 480), Notes(1, 2, 960)};
+        layout.endTick = 1920;
+        const QString path = m_folder.write(Q("pos.mid"), SmfBytes(layout));
         ASSERT_TRUE(m_engine.open(PlaybackDevice::Sequencer, path, Rate, nullptr));
     }
 
@@ -126,12 +126,12 @@ TEST(SequencerSeekTest, ControllersBeforeTheTargetAreSentAgain) {
     REQUIRE_SOUNDFONT();
     MediaFolder folder;
     for (const bool muted : {false, true}) {
-        SmfSpec spec;
-        spec.programs = {{0, 0, 80}};
+        SmfSpec layout;
+        layout.programs = {{0, 0, 80}};
         if (muted)
-            spec.controllers = {{0, 0, 7, 0}};
-        spec.noteTracks = {{{1920, 0, 69, 127, 480}}};
-        const QString path = folder.write(Q("seek.mid"), SmfBytes(spec));
+            layout.controllers = {{0, 0, 7, 0}};
+        layout.noteTracks = {{{1920, 0, 69, 127, 480}}};
+        const QString path = folder.write(Q("seek.mid"), SmfBytes(layout));
         PlaybackEngine engine(DefaultSoundFontFolder());
         ASSERT_TRUE(engine.open(PlaybackDevice::Sequencer, path, Rate, nullptr));
         ASSERT_TRUE(engine.play());

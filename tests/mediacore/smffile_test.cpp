@@ -38,14 +38,14 @@ TEST(SmfFileTest, EndTimeFollowsTheTempoMap) {
         {1, static_cast<std::uint16_t>(0xE728), {{0, 250000}}, 1500, 1500.0},
     };
     for (const auto& c : cases) {
-        SmfSpec spec;
-        spec.format = c.format;
-        spec.division = c.division;
-        spec.tempos = c.tempos;
-        spec.noteTracks = {Scale(0, 4, 100), Scale(3, 2, 50)};
-        spec.endTick = c.endTick;
+        SmfSpec layout;
+        layout.format = c.format;
+        layout.division = c.division;
+        layout.tempos = c.tempos;
+        layout.noteTracks = {Scale(0, 4, 100), Scale(3, 2, 50)};
+        layout.endTick = c.endTick;
         SmfFile file;
-        ASSERT_EQ(Read(SmfBytes(spec), file), SmfError::None);
+        ASSERT_EQ(Read(SmfBytes(layout), file), SmfError::None);
         EXPECT_EQ(file.format, c.format);
         EXPECT_EQ(file.endTick, c.endTick);
         EXPECT_NEAR(file.tempoMap.ticksToMicros(file.endTick) / 1000.0, c.expectedMillis, 0.001)
@@ -68,11 +68,11 @@ TEST(SmfTempoMapTest, TicksAndMicrosRoundTripAcrossChanges) {
 }
 
 TEST(SmfFileTest, EventsOfAllTracksMergeInTickOrder) {
-    SmfSpec spec;
-    spec.programs = {{0, 0, 5}};
-    spec.noteTracks = {{{100, 0, 60, 90, 10}}, {{50, 2, 64, 80, 100}}};
+    SmfSpec layout;
+    layout.programs = {{0, 0, 5}};
+    layout.noteTracks = {{{100, 0, 60, 90, 10}}, {{50, 2, 64, 80, 100}}};
     SmfFile file;
-    ASSERT_EQ(Read(SmfBytes(spec), file), SmfError::None);
+    ASSERT_EQ(Read(SmfBytes(layout), file), SmfError::None);
     EXPECT_EQ(file.trackCount, 3);
     std::vector<std::pair<std::uint64_t, int>> seen;
     for (const SmfEvent& e : file.events)
@@ -119,10 +119,10 @@ struct ErrorCase {
 };
 
 QByteArray ValidFile() {
-    SmfSpec spec;
-    spec.tempos = {{0, 400000}, {96, 300000}};
-    spec.noteTracks = {Scale(0, 3, 96)};
-    return SmfBytes(spec);
+    SmfSpec layout;
+    layout.tempos = {{0, 400000}, {96, 300000}};
+    layout.noteTracks = {Scale(0, 3, 96)};
+    return SmfBytes(layout);
 }
 
 // The valid file with four bytes at `at` replaced: 4 is the header's length, 18 the first

@@ -136,11 +136,11 @@ TEST_F(MediaPlaybackTest, AFailedOpenLeavesNothingOpenUntilAGoodFile) {
 // Ticks until the time format is set, and again after the next open.
 TEST_F(MediaPlaybackTest, SequencerCountsTicksUntilMilliseconds) {
     REQUIRE_SOUNDFONT();
-    SmfSpec spec;
-    spec.division = 96;
-    spec.tempos = {{0, 250000}}; // a quarter every 0.25 s
-    spec.noteTracks = {{{0, 0, 60, 100, 384}}};
-    const QString midi = m_folder.write(Q("short.mid"), SmfBytes(spec));
+    SmfSpec layout;
+    layout.division = 96;
+    layout.tempos = {{0, 250000}}; // a quarter every 0.25 s
+    layout.noteTracks = {{{0, 0, 60, 100, 384}}};
+    const QString midi = m_folder.write(Q("short.mid"), SmfBytes(layout));
     QString error;
     ASSERT_TRUE(m_player->open(Q("Sequencer"), midi, &error)) << error.toStdString();
     EXPECT_EQ(m_player->length(), 384);

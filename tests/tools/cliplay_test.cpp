@@ -53,12 +53,12 @@ TEST(CliPlayTest, RenderedWaveHasTheFileLengthAtTheOutputRate) {
 
 TEST(CliPlayTest, RenderedMidiLastsAsItsTempoMapSays) {
     REQUIRE_SOUNDFONT();
-    SmfSpec spec;
-    spec.division = 240;
-    spec.tempos = {{0, 600000}, {480, 300000}}; // 2 quarters of 0.6 s, 2 of 0.3 s
-    spec.noteTracks = {{{0, 0, 60, 100, 960}}, {{240, 9, 38, 100, 240}}};
+    SmfSpec layout;
+    layout.division = 240;
+    layout.tempos = {{0, 600000}, {480, 300000}}; // 2 quarters of 0.6 s, 2 of 0.3 s
+    layout.noteTracks = {{{0, 0, 60, 100, 960}}, {{240, 9, 38, 100, 240}}};
     MediaFolder folder;
-    const QString in = folder.write(Q("song.MID"), SmfBytes(spec));
+    const QString in = folder.write(Q("song.MID"), SmfBytes(layout));
     const QString out = folder.path(Q("out.wav"));
     const RunResult r = Play({in, Q("--render"), out});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();

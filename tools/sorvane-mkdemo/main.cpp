@@ -116,9 +116,9 @@ bool WriteSongFiles(const CardFixture& card, const DemoSong& song) {
 
 // A short piece on three channels with a tempo change, for the SMF tab.
 QByteArray DemoPiece() {
-    SmfSpec spec;
-    spec.tempos = {{0, 500000}, {1920, 400000}};
-    spec.programs = {{0, 0, 0}, {0, 1, 32}, {0, 2, 48}};
+    SmfSpec layout;
+    layout.tempos = {{0, 500000}, {1920, 400000}};
+    layout.programs = {{0, 0, 0}, {0, 1, 32}, {0, 2, 48}};
     QList<MidiNote> melody;
     QList<MidiNote> bass;
     QList<MidiNote> strings;
@@ -129,39 +129,39 @@ QByteArray DemoPiece() {
         bass.append({bar * 1920, 1, static_cast<std::uint8_t>(36 + bar * 5 % 12), 100, 1900});
         strings.append({bar * 1920, 2, static_cast<std::uint8_t>(55 + bar * 2), 70, 1900});
     }
-    spec.noteTracks = {melody, bass, strings};
-    return SmfBytes(spec);
+    layout.noteTracks = {melody, bass, strings};
+    return SmfBytes(layout);
 }
 
 // The same arpeggio as a format 0 file.
 QByteArray Arpeggio() {
-    SmfSpec spec;
-    spec.format = 0;
-    spec.division = 96;
-    spec.tempos = {{0, 500000}};
+    SmfSpec layout;
+    layout.format = 0;
+    layout.division = 96;
+    layout.tempos = {{0, 500000}};
     QList<MidiNote> notes;
     for (std::uint8_t key : {60, 64, 67, 72})
         notes.append({static_cast<std::uint32_t>(notes.size()) * 96, 0, key, 96, 96});
-    spec.noteTracks = {notes};
-    return SmfBytes(spec);
+    layout.noteTracks = {notes};
+    return SmfBytes(layout);
 }
 
 QByteArray Tone(WavSampleFormat format, int channels, int rate, double frequency, int ms) {
-    WavSpec spec;
-    spec.format = format;
-    spec.channels = channels;
-    spec.sampleRate = rate;
-    spec.frames = static_cast<std::int64_t>(rate) * ms / 1000;
-    spec.sample = SineTone(frequency, rate, 0.3);
-    return WavBytes(spec);
+    WavSpec layout;
+    layout.format = format;
+    layout.channels = channels;
+    layout.sampleRate = rate;
+    layout.frames = static_cast<std::int64_t>(rate) * ms / 1000;
+    layout.sample = SineTone(frequency, rate, 0.3);
+    return WavBytes(layout);
 }
 
 // A long mixdown of silence: a real WAV header over sparse data.
 bool WriteMixdown(const CardFixture& card, const QString& relativePath) {
-    WavSpec spec;
-    spec.frames = 10'584'000; // 4 minutes of 44.1 kHz stereo
-    const QByteArray header = WavHeader(spec);
-    return card.writeSizedFile(relativePath, header.size() + spec.frames * 4) &&
+    WavSpec layout;
+    layout.frames = 10'584'000; // 4 minutes of 44.1 kHz stereo
+    const QByteArray header = WavHeader(layout);
+    return card.writeSizedFile(relativePath, header.size() + layout.frames * 4) &&
            card.patchFile(relativePath, 0, header);
 }
 
