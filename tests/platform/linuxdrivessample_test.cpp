@@ -1,6 +1,7 @@
 #include "platform/linuxdrives.h"
 
 #include "support/cardtest.h"
+#include "support/fakesystree.h"
 
 #include <QDir>
 #include <atomic>
@@ -68,22 +69,13 @@ protected:
         ASSERT_TRUE(m_tree.writeFile(QStringLiteral("proc/self/mountinfo"), lines.join('\n')));
     }
 
-    // A disk with one partition, its sysfs node, /sys/dev/block link and /dev node.
     void addDisk(const QString& parent, const QString& disk, const QString& device, bool removable,
                  const QString& partSuffix = QStringLiteral("1")) {
-        const QString part = disk + partSuffix;
-        const QString node = parent + disk + u'/' + part;
-        ASSERT_TRUE(m_tree.writeFile(parent + disk + QStringLiteral("/removable"),
-                                     removable ? "1\n" : "0\n"));
-        ASSERT_TRUE(m_tree.writeFile(node + QStringLiteral("/partition"), "1\n"));
-        ASSERT_TRUE(m_tree.makeSymlink(QStringLiteral("sys/dev/block/") + device,
-                                       QStringLiteral("../../") + node.mid(4)));
-        ASSERT_TRUE(m_tree.writeFile(QStringLiteral("dev/") + part, QByteArray()));
+        ASSERT_TRUE(AddFakeDisk(m_tree, parent, disk, device, removable, partSuffix));
     }
 
     void label(const QString& escaped, const QString& part) {
-        ASSERT_TRUE(m_tree.makeSymlink(QStringLiteral("dev/disk/by-label/") + escaped,
-                                       QStringLiteral("../../") + part));
+        ASSERT_TRUE(AddFakeLabel(m_tree, escaped, part));
     }
 
     TempFolder m_temp;

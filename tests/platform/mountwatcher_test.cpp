@@ -1,6 +1,7 @@
 #include "platform/mountwatcher.h"
 
 #include "support/cardtest.h"
+#include "support/fakesystree.h"
 #include "transfer/carddetect.h"
 #include "transfer/drivechanges.h"
 
@@ -95,19 +96,11 @@ protected:
 
     void addDisk(const QString& parent, const QString& disk, const QString& device,
                  bool removable) {
-        const QString part = disk + u'1';
-        const QString node = parent + disk + u'/' + part;
-        ASSERT_TRUE(m_tree.writeFile(parent + disk + QStringLiteral("/removable"),
-                                     removable ? "1\n" : "0\n"));
-        ASSERT_TRUE(m_tree.writeFile(node + QStringLiteral("/partition"), "1\n"));
-        ASSERT_TRUE(m_tree.makeSymlink(QStringLiteral("sys/dev/block/") + device,
-                                       QStringLiteral("../../") + node.mid(4)));
-        ASSERT_TRUE(m_tree.writeFile(QStringLiteral("dev/") + part, QByteArray()));
+        ASSERT_TRUE(AddFakeDisk(m_tree, parent, disk, device, removable));
     }
 
     void label(const QString& name, const QString& part) {
-        ASSERT_TRUE(m_tree.makeSymlink(QStringLiteral("dev/disk/by-label/") + name,
-                                       QStringLiteral("../../") + part));
+        ASSERT_TRUE(AddFakeLabel(m_tree, name, part));
     }
 
     TempFolder m_temp;
