@@ -1,4 +1,6 @@
+#include "app/drivecombo.h"
 #include "app/foldertree.h"
+#include "platform/fakedrives.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -8,176 +10,159 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+// The folder tree and the drive selector above it, over drive C (no label) and a card in D
+// whose root holds two folders and a hidden one, its label in lower case.
 class FolderTreeTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void setDirectoryNormalisesAndSignalsOnlyOnChange();
-    void singleClickOpensClickedFolderOnce();
-    void hiddenFoldersAreNotListed();
-    void rightClickOpensEntryUnderMouseThenAsksForPopup();
-    void rightClickOnEmptySpaceOpensSelectedEntry();
-    void currentFolderIsExpandedAndScrolledIntoView();
+    void init() {
+        m_tree.reset();
+        m_temp = std::make_unique<QTemporaryDir>();
+        for (const char* name : {"alpha", "beta", ".hidden"})
+            QVERIFY(QDir(m_temp->path()).mkdir(QLatin1String(name)));
+        m_tree = std::make_unique<DirectoryListBox>();
+        m_tree->resize(400, 300);
+        m_events.clear();
+        connect(m_tree.get(), &DirectoryListBox::directoryChanged, this,
+                [this](const QString& path) { m_events.append(u"change " + path); });
+        connect(m_tree.get(), &DirectoryListBox::contextPopupRequested, this,
+                [this](const QPoint&) { m_events.append(QStringLiteral("popup")); });
+        m_drives = FakeDrives(
+            {{u'C', QStringLiteral("/"), DriveType::Fixed, QString()},
+             {u'D', m_temp->path(), DriveType::Removable, QStringLiteral("boss_br-864")}});
+        m_combo = std::make_unique<DriveComboBox>(m_drives);
+        m_spy = std::make_unique<QSignalSpy>(m_combo.get(), &DriveComboBox::driveChanged);
+    }
+
+    void setDirectoryNormalisesAndSignalsOnlyOnChange() {
+        QVERIFY(m_tree->setDirectory(folder(QStringLiteral("alpha")) + QDir::separator()));
+        QCOMPARE(m_tree->directory(), folder(QStringLiteral("alpha")));
+        // The same folder written differently is no change.
+        QVERIFY(m_tree->setDirectory(folder(QStringLiteral("beta/../alpha"))));
+        QVERIFY(m_tree->setDirectory(QDir::rootPath()));
+        // A missing folder or none at all is refused.
+        QVERIFY(!m_tree->setDirectory(folder(QStringLiteral("missing"))));
+        QVERIFY(!m_tree->setDirectory(QString()));
+        const QString root = QDir::toNativeSeparators(QDir::rootPath());
+        QCOMPARE(m_tree->directory(), root);
+        QCOMPARE(m_events,
+                 (QStringList{u"change " + folder(QStringLiteral("alpha")), u"change " + root}));
+    }
+
+    // A single click opens the folder clicked, once. A right click opens the folder under the
+    // mouse, or on empty space the selected one, before asking for the pop-up menu.
+    void clicksOpenTheFolderClicked() {
+        const QString top = QDir::toNativeSeparators(m_temp->path());
+        QVERIFY(m_tree->setDirectory(top));
+        m_tree->show();
+        const QModelIndex parent = m_tree->indexOfFolder(top);
+        QTRY_COMPARE(m_tree->fileSystemModel()->rowCount(parent),
+                     2); // the hidden one is not listed
+        const QModelIndex alpha = m_tree->indexOfFolder(folder(QStringLiteral("alpha")));
+        const QModelIndex beta = m_tree->indexOfFolder(folder(QStringLiteral("beta")));
+        m_tree->scrollTo(beta);
+        m_events.clear();
+        QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {},
+                          m_tree->visualRect(beta).center());
+        QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {},
+                          m_tree->visualRect(beta).center());
+        rightClick(m_tree->visualRect(alpha).center());
+        QCOMPARE(m_tree->currentIndex(), alpha);
+        // Select an entry without opening it, then fold every branch: only the root row is left
+        // and empty space follows it.
+        m_tree->setCurrentIndex(beta);
+        m_tree->collapseAll();
+        const QPoint empty(5, m_tree->viewport()->height() - 2);
+        QVERIFY(!m_tree->indexAt(empty).isValid());
+        QCOMPARE(m_tree->directory(), folder(QStringLiteral("alpha")));
+        rightClick(empty);
+        const QString toAlpha = u"change " + folder(QStringLiteral("alpha"));
+        const QString toBeta = u"change " + folder(QStringLiteral("beta"));
+        QCOMPARE(m_events, (QStringList{toBeta, toAlpha, QStringLiteral("popup"), toBeta,
+                                        QStringLiteral("popup")}));
+    }
+
+    // Letters are taken in either case; a drive gone from the system stays listed while it is
+    // the one chosen.
+    void setDriveSignalsOnlyOnChange() {
+        QCOMPARE(itemTexts(),
+                 (QStringList{QStringLiteral("C:  [/]"), QStringLiteral("D:  BOSS_BR-864")}));
+        QCOMPARE(DriveComboBox::DriveText(u'e', QString(), QStringLiteral("/media/Card/")),
+                 QStringLiteral("E:  [/media/Card]"));
+        QVERIFY(m_combo->setDrive(u'd'));
+        QCOMPARE(m_combo->currentText(), QStringLiteral("D:  BOSS_BR-864"));
+        QVERIFY(m_combo->setDrive(u'D') && m_combo->setDrive(u'C'));
+        QVERIFY(!m_combo->setDrive(u'Q')); // unknown: refused, nothing changes
+        m_combo->setCurrentIndex(1);       // the user's choice
+        m_drives.removeDrive(u'D');
+        m_combo->rebuild();
+        QCOMPARE(itemTexts().size(), 2);
+        QCOMPARE(m_combo->drive(), QChar(u'D'));
+        QVERIFY(m_combo->setDrive(u'C'));
+        m_combo->rebuild();
+        QCOMPARE(itemTexts(), QStringList{QStringLiteral("C:  [/]")});
+        QCOMPARE(changes(), (QList<QChar>{u'D', u'C', u'D', u'C'}));
+    }
+
+    // Entering the selector lists the drives anew, keeping the choice.
+    void rebuildOnEntering() {
+        QVERIFY(m_combo->setDrive(u'D'));
+        m_drives.setDrive(
+            {u'A', QStringLiteral("/mnt/a"), DriveType::Removable, QStringLiteral("micro_br")});
+        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(m_combo.get(), &focusIn);
+        QCOMPARE(itemTexts(),
+                 (QStringList{QStringLiteral("A:  MICRO_BR"), QStringLiteral("C:  [/]"),
+                              QStringLiteral("D:  BOSS_BR-864")}));
+        QCOMPARE(m_combo->currentText(), QStringLiteral("D:  BOSS_BR-864"));
+        QCOMPARE(changes(), QList<QChar>{u'D'});
+    }
+
+    // The last folder opened on each drive, or its root when none was or it has gone.
+    void lastFolderPerDrive() {
+        const QString songs = m_temp->path() + QStringLiteral("/songs");
+        QVERIFY(QDir().mkdir(songs));
+        QCOMPARE(m_combo->folderForDrive(u'D'), m_temp->path() + u'/');
+        m_combo->rememberFolder(songs);
+        QCOMPARE(m_combo->folderForDrive(u'd'), songs);
+        QVERIFY(QDir(songs).removeRecursively());
+        QCOMPARE(m_combo->folderForDrive(u'D'), m_temp->path() + u'/');
+        QVERIFY(m_combo->folderForDrive(u'Q').isEmpty());
+    }
 
 private:
     QString folder(const QString& name) const {
         return QDir::toNativeSeparators(m_temp->path() + u'/' + name);
     }
-    QString tempFolder() const { return QDir::toNativeSeparators(m_temp->path()); }
-    QModelIndex loadedChild(const QString& name);
-    void showTree(int height);
-    void rightClick(const QPoint& pos);
+    // A right click as the window system delivers it: the press and release, then the
+    // context-menu event.
+    void rightClick(const QPoint& pos) {
+        QTest::mouseClick(m_tree->viewport(), Qt::RightButton, {}, pos);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pos,
+                                m_tree->viewport()->mapToGlobal(pos));
+        QApplication::sendEvent(m_tree->viewport(), &event);
+    }
+    QStringList itemTexts() const {
+        QStringList texts;
+        for (int i = 0; i < m_combo->count(); ++i)
+            texts.append(m_combo->itemText(i));
+        return texts;
+    }
+    QList<QChar> changes() const {
+        QList<QChar> letters;
+        for (const QList<QVariant>& signal : *m_spy)
+            letters.append(signal.at(0).value<QChar>());
+        return letters;
+    }
 
     std::unique_ptr<QTemporaryDir> m_temp;
     std::unique_ptr<DirectoryListBox> m_tree;
+    QStringList m_events; // "change <folder>" and "popup", in order
+    FakeDrives m_drives;
+    std::unique_ptr<DriveComboBox> m_combo;
+    std::unique_ptr<QSignalSpy> m_spy;
 };
-
-void FolderTreeTest::init() {
-    m_temp = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_temp->isValid());
-    QDir dir(m_temp->path());
-    QVERIFY(dir.mkdir(QStringLiteral("alpha")));
-    QVERIFY(dir.mkdir(QStringLiteral("beta")));
-    QVERIFY(dir.mkdir(QStringLiteral(".hidden")));
-    m_tree = std::make_unique<DirectoryListBox>();
-}
-
-void FolderTreeTest::cleanup() {
-    m_tree.reset();
-    m_temp.reset();
-}
-
-void FolderTreeTest::showTree(int height) {
-    m_tree->resize(400, height);
-    m_tree->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_tree.get()));
-}
-
-// A right click as the window system delivers it: the press and release, then the
-// context-menu event.
-void FolderTreeTest::rightClick(const QPoint& pos) {
-    QWidget* viewport = m_tree->viewport();
-    QTest::mouseClick(viewport, Qt::RightButton, {}, pos);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, viewport->mapToGlobal(pos));
-    QApplication::sendEvent(viewport, &event);
-}
-
-// Waits until the tree's model has listed the temporary folder, then returns a child.
-QModelIndex FolderTreeTest::loadedChild(const QString& name) {
-    QFileSystemModel* model = m_tree->fileSystemModel();
-    const QModelIndex parent = m_tree->indexOfFolder(tempFolder());
-    [&] { QTRY_COMPARE(model->rowCount(parent), 2); }();
-    return m_tree->indexOfFolder(folder(name));
-}
-
-void FolderTreeTest::setDirectoryNormalisesAndSignalsOnlyOnChange() {
-    QSignalSpy spy(m_tree.get(), &DirectoryListBox::directoryChanged);
-    QVERIFY(m_tree->directory().isEmpty());
-
-    QVERIFY(m_tree->setDirectory(folder(QStringLiteral("alpha")) + QDir::separator()));
-    QCOMPARE(m_tree->directory(), folder(QStringLiteral("alpha")));
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).toString(), folder(QStringLiteral("alpha")));
-
-    // The same folder written differently is no change.
-    QVERIFY(m_tree->setDirectory(folder(QStringLiteral("beta/../alpha"))));
-    QCOMPARE(spy.count(), 1);
-
-    QVERIFY(m_tree->setDirectory(QDir::rootPath()));
-    QCOMPARE(m_tree->directory(), QDir::toNativeSeparators(QDir::rootPath()));
-    QCOMPARE(spy.count(), 2);
-
-    // A missing folder or none at all is refused.
-    QVERIFY(!m_tree->setDirectory(folder(QStringLiteral("missing"))));
-    QVERIFY(!m_tree->setDirectory(QString()));
-    QCOMPARE(m_tree->directory(), QDir::toNativeSeparators(QDir::rootPath()));
-    QCOMPARE(spy.count(), 2);
-}
-
-void FolderTreeTest::singleClickOpensClickedFolderOnce() {
-    QVERIFY(m_tree->setDirectory(tempFolder()));
-    showTree(300);
-    const QModelIndex beta = loadedChild(QStringLiteral("beta"));
-    m_tree->scrollTo(beta);
-    QSignalSpy spy(m_tree.get(), &DirectoryListBox::directoryChanged);
-
-    const QPoint centre = m_tree->visualRect(beta).center();
-    QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {}, centre);
-    QCOMPARE(m_tree->directory(), folder(QStringLiteral("beta")));
-    QCOMPARE(spy.count(), 1);
-
-    // Clicking the open folder again changes nothing.
-    QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {}, m_tree->visualRect(beta).center());
-    QCOMPARE(spy.count(), 1);
-}
-
-void FolderTreeTest::hiddenFoldersAreNotListed() {
-    QVERIFY(m_tree->setDirectory(tempFolder()));
-    loadedChild(QStringLiteral("alpha"));
-    QFileSystemModel* model = m_tree->fileSystemModel();
-    const QModelIndex parent = m_tree->indexOfFolder(tempFolder());
-    QStringList names;
-    for (int row = 0; row < model->rowCount(parent); ++row) {
-        names.append(model->fileName(model->index(row, 0, parent)));
-    }
-    names.sort();
-    QCOMPARE(names, (QStringList{QStringLiteral("alpha"), QStringLiteral("beta")}));
-}
-
-void FolderTreeTest::rightClickOpensEntryUnderMouseThenAsksForPopup() {
-    QVERIFY(m_tree->setDirectory(tempFolder()));
-    showTree(300);
-    const QModelIndex alpha = loadedChild(QStringLiteral("alpha"));
-    m_tree->scrollTo(alpha);
-    QStringList events;
-    connect(m_tree.get(), &DirectoryListBox::directoryChanged, this,
-            [&](const QString& path) { events.append(u"change " + path); });
-    connect(m_tree.get(), &DirectoryListBox::contextPopupRequested, this,
-            [&](const QPoint&) { events.append(QStringLiteral("popup")); });
-
-    rightClick(m_tree->visualRect(alpha).center());
-    QCOMPARE(events,
-             (QStringList{u"change " + folder(QStringLiteral("alpha")), QStringLiteral("popup")}));
-    QCOMPARE(m_tree->currentIndex(), alpha);
-}
-
-void FolderTreeTest::rightClickOnEmptySpaceOpensSelectedEntry() {
-    QVERIFY(m_tree->setDirectory(tempFolder()));
-    const QModelIndex beta = loadedChild(QStringLiteral("beta"));
-    showTree(300);
-    // Select an entry without opening it, then fold every branch: only the root row is left
-    // and empty space follows it.
-    m_tree->setCurrentIndex(beta);
-    m_tree->collapseAll();
-    const QPoint empty(5, m_tree->viewport()->height() - 2);
-    QVERIFY(!m_tree->indexAt(empty).isValid());
-    QCOMPARE(m_tree->directory(), tempFolder());
-    QSignalSpy changes(m_tree.get(), &DirectoryListBox::directoryChanged);
-    QSignalSpy popups(m_tree.get(), &DirectoryListBox::contextPopupRequested);
-
-    rightClick(empty);
-    QCOMPARE(changes.count(), 1);
-    QCOMPARE(m_tree->directory(), folder(QStringLiteral("beta")));
-    QCOMPARE(popups.count(), 1);
-}
 
 QTEST_MAIN(FolderTreeTest)
 #include "foldertree_test.moc"
-
-void FolderTreeTest::currentFolderIsExpandedAndScrolledIntoView() {
-    // Many siblings push the deep folder far below the first screenful.
-    QDir dir(m_temp->path());
-    for (int i = 0; i < 60; ++i)
-        QVERIFY(dir.mkpath(QStringLiteral("a%1").arg(i, 2, 10, QLatin1Char('0'))));
-    QVERIFY(dir.mkpath(QStringLiteral("zz/deep/deeper")));
-    // As at start-up: the folder is set before the tree has been shown or has listed it.
-    const QString target = folder(QStringLiteral("zz/deep/deeper"));
-    QVERIFY(m_tree->setDirectory(target));
-    showTree(120);
-    QTRY_VERIFY(m_tree->currentIndex().isValid() &&
-                m_tree->fileSystemModel()->filePath(m_tree->currentIndex()) ==
-                    QDir::fromNativeSeparators(target));
-    QTRY_VERIFY(m_tree->viewport()->rect().intersects(m_tree->visualRect(m_tree->currentIndex())));
-}

@@ -2,364 +2,256 @@
 
 #include "app/drivecombo.h"
 #include "app/foldertree.h"
-#include "app/gridutil.h"
 #include "app/mainstatusbar.h"
-#include "app/sectionheader.h"
 #include "app/songdetailsview.h"
 #include "app/songlistview.h"
-#include "app/stringgrid.h"
 #include "app/support/cardsongs.h"
-#include "card/songlisttext.h"
 #include "transfer/carddump.h"
 #include "transfer/sizetext.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QContextMenuEvent>
-#include <QDir>
-#include <QGuiApplication>
+#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QSplitter>
+#include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
-// The main window: folder changes, drive and card commands, the song list, renaming and the
-// shell commands.
+// The main window: folder changes, drive and card commands, cards and disks that come and go
+// while it runs, renaming and menus.
 class MainFormTest : public MainWindowFixture {
     Q_OBJECT
 private slots:
-    void initTestCase();
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() { setUpWindowFixture(); }
     void cleanup() { tearDownWindowFixture(); }
 
-    void backupFolderOnFixedDisk();
-    void waveButtonFollowsConverterSetting();
-    void cardRootAtStartUp();
-    void ordinaryFolderGreysEverything();
-    void mediaTabsFollowFolders();
-    void homeWithCurrentFolderDoesNotReload();
-    void homeFromElsewhereReloadsOnce();
-    void driveSelectorOnNotReadyDrive();
-    void gotoCardWithoutCard();
-    void gotoCardWithCardAndAltDump();
-    void greyedSongListOnGrabbedWindow();
-    void renameByLeavingNameBox();
-    void failedRenameShowsNothingDone();
-    void shellCommands();
-    void headerDoubleClicksRestoreHeights();
-    void popUpMenus();
-    void narrowWindowKeepsMediaColumnWidth();
+    // A backup folder with songs on the fixed disk, a converter set and two media folders (their
+    // tabs alone shown); then an ordinary folder greys everything and hides every media tab, and
+    // Home goes back.
+    void backupFolderThenOrdinaryFolder() {
+        for (const char* folder : {"backup/Roland/SMF", "backup/Roland/Sketch"})
+            QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
+        TFormMain& window = openBackup(QStringLiteral("WaveConverter=/opt/brwc.exe\n"));
+        QCOMPARE(statusPanel(0), QStringLiteral("BR"));
+        QCOMPARE(window.ToolButtonBackupRestore()->text(), QStringLiteral("  Restore  "));
+        QVERIFY(window.ToolButtonBackupRestore()->isEnabled() &&
+                window.ToolButtonWave()->isEnabled());
+        QCOMPARE(window.sgSongList()->color(),
+                 window.palette().color(QPalette::Active, QPalette::Base));
+        QCOMPARE(window.songDetails()->songNameEdit()->text(), QStringLiteral("Song 1"));
+        window.sgSongList()->selectCell(0, 3);
+        window.GoToMainBackupFolderClick(); // already there: nothing is read again
+        QCOMPARE(window.sgSongList()->row(), 3);
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(window.PageControl2()->isTabVisible(i), i == 0 || i == 5);
+
+        QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
+        QCOMPARE(statusPanel(0), QString());
+        QVERIFY(!window.ToolButtonBackupRestore()->isEnabled() &&
+                !window.ToolButtonWave()->isEnabled());
+        QVERIFY(!window.songDetails()->pageControl()->widget(0)->isEnabled());
+        QCOMPARE(window.sgSongList()->color(),
+                 window.palette().color(QPalette::Active, QPalette::Button));
+        QVERIFY(!window.sgSongList()->isEnabled() && !window.MediaPlayer1()->isEnabled());
+        QVERIFY(!window.LabelTime()->isEnabled());
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(!window.mediaGrids()[i]->isEnabled() &&
+                    !window.PageControl2()->isTabVisible(i));
+        QCOMPARE(window.songDetails()->songNameEdit()->text(), QString());
+        window.ToolButtonHome()->click();
+        QCOMPARE(loadCount(), 2);
+        QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("backup"))));
+    }
+
+    // A drive without a disc and the card command without a card: a warning each, and the window
+    // stays where it was.
+    void refusedDriveAndCardLeaveTheFolder() {
+        m_drives->setDrive({u'F', path(QStringLiteral("slot")), DriveType::Removable, QString()});
+        m_drives->drive(u'F')->ready = false;
+        TFormMain& window = openBackup();
+        QVERIFY(window.DriveComboBox1()->setDrive(u'F'));
+        window.ToolButtonBR864()->click();
+        const QStringList texts{QStringLiteral("\rThere is no disc in the drive."),
+                                QStringLiteral("\rBR memory card not detected.")};
+        QCOMPARE(m_messages.messages().size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(m_messages.messages()[i].kind, MessageKind::Warning);
+            QCOMPARE(m_messages.messages()[i].text, texts[i]);
+        }
+        QCOMPARE(window.DriveComboBox1()->drive(), QChar(u'C'));
+        QCOMPARE(loadCount(), 0);
+        QVERIFY(!window.ToolButtonWave()->isEnabled()); // songs, but no converter
+        // With Alt held the card command shows the card's two files byte by byte instead.
+
+        CardFixture card(path(QStringLiteral("card")));
+        QByteArray diskInfo(56, '\0');
+        diskInfo.replace(48, 8, QByteArray("SN01\x05\x00\xff\x11", 8));
+        QVERIFY(card.writeDiskInfo(diskInfo) && card.writeCardParams(QByteArray(140, 'A')));
+        putCardIn();
+        m_alt = true;
+        window.GotoZOZuzezo1Click();
+        QCOMPARE(m_messages.messages().size(), 3);
+        QCOMPARE(m_messages.messages()[2].kind, MessageKind::Plain);
+        const QString expected = CardDumpText(ReadCardDumpBytes(path(QStringLiteral("card"))));
+        QCOMPARE(m_messages.messages()[2].text, expected);
+        QVERIFY(expected.startsWith(QStringLiteral("SongNum = \"SN01\"    005 000 255 017")));
+    }
+
+    // Leaving the name box writes the name. A record too short to hold one is refused: the list
+    // keeps the old name and the box stays due, to be tried again on leaving or closing.
+    void renameByLeavingNameBox() {
+        CardFixture card(path(QStringLiteral("backup")));
+        SongInfoRecord record = SongInfoRecord::ForModel(RecorderModel::BR864, "Tiny", 0);
+        record.length = 52;
+        QVERIFY(card.writeSongInfo(QStringLiteral("SONG004.BR0"), record));
+        TFormMain& window = openBackup();
+        typeSongName(QStringLiteral("AB"));
+        QCOMPARE(songRecord(card, NumberedSongFolder(1)).mid(48, 8), QByteArray("AB      "));
+        QCOMPARE(window.sgSongList()->cell(1, 1), QStringLiteral("AB"));
+        QVERIFY(window.sgSongList()->selectCell(0, 4));
+        typeSongName(QStringLiteral("Longer"));
+        QCOMPARE(songRecord(card, QStringLiteral("SONG004.BR0")), record.bytes());
+        QCOMPARE(window.sgSongList()->cell(1, 4), QStringLiteral("Tiny"));
+        QVERIFY(window.songDetails()->songNameEdit()->isModified());
+    }
+
+    void shellCommandsAndSongListMenu() {
+        TFormMain& window = openBackup();
+        window.findChild<QAction*>(QStringLiteral("miHelpHelp"))->trigger();
+        window.findChild<QAction*>(QStringLiteral("miHelpSOVwebsite"))->trigger();
+        QCOMPARE(m_shell.openedDocuments(), (QStringList{path(QStringLiteral("help/index.html")),
+                                                         path(QStringLiteral("help/home.html"))}));
+        QAction* explore =
+            window.findChild<QAction*>(QStringLiteral("OpenfolderinWindowsExplorer1"));
+        QCOMPARE(explore->text(), QStringLiteral("Open folder in File Manager"));
+        explore->trigger();
+        QCOMPARE(m_shell.shownFolders(), QStringList{window.currentFolder()});
+        const QList<QAction*> actions = window.songList()->popupMenu()->actions();
+        QVERIFY(actions.size() == 1 && actions[0]->text() == u"Copy Song List to Clipboard");
+    }
+
+    void cardComesAndGoes_data() {
+        QTest::addColumn<bool>("bySelector");
+        QTest::newRow("drive selector") << true;
+        QTest::newRow("Go to BR Memory Card") << false;
+    }
+    // A card in a reader at start-up opens at its root. Taken out while another folder is shown,
+    // it only leaves the drive selector; put back it is announced for a moment and nothing else
+    // changes until the user goes to it. Taken out while its folder is shown, it empties the
+    // window as for a folder without songs; the title and notes typed but not yet saved are shown
+    // to the user and written nowhere. Put back at the same folder it can be opened again,
+    // although the window last showed that very folder and letter.
+    void cardComesAndGoes() {
+        QFETCH(bool, bySelector);
+        m_noticeMilliseconds = 30;
+        putCardIn();
+        TFormMain& window = openBackup();
+        QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("card"))));
+        QCOMPARE(window.ToolButtonBackupRestore()->text(), QStringLiteral("  Backup  "));
+        QCOMPARE(window.lblCF_Size()->text(), FormatSizeText(2'000'000'000, SizeUnitAuto));
+        QCOMPARE(window.lblCF_Used()->text(), FormatSizeText(1'500'000'000, SizeUnitAuto));
+        QCOMPARE(window.lblCF_Free()->text(), FormatSizeText(500'000'000, SizeUnitAuto));
+        window.GoToMainBackupFolderClick();
+        const QString backup = statusPanel(1);
+        changeCard(QString());
+        QVERIFY(!listed(u'E') && m_messages.messages().isEmpty());
+        QCOMPARE(statusPanel(1), backup);
+        QCOMPARE(window.sgSongList()->rowCount(), 4);
+        changeCard(QStringLiteral("BOSS_BR-80"));
+        QCOMPARE(statusPanel(1), QStringLiteral("BR memory card found in drive E: (BR-80)"));
+        QTRY_COMPARE(statusPanel(1), backup); // the notice gives way
+        QCOMPARE(window.DriveComboBox1()->drive(), QChar(u'C'));
+        QCOMPARE(loadCount(), 1);
+
+        goToCard(bySelector);
+        window.songDetails()->songTitleEdit()->setText(QStringLiteral("Live at the barn"));
+        window.songDetails()->songTitleEdit()->setModified(true);
+        window.songDetails()->notesEdit()->setPlainText(
+            QStringLiteral("Bass on V-track 3\nRedo it"));
+        window.songDetails()->notesEdit()->document()->setModified(true);
+        const QMap<QString, QByteArray> before = cardFiles();
+        changeCard(QString());
+        const QString removed = QStringLiteral("BR memory card removed from drive E:");
+        QCOMPARE(statusPanel(1), removed);
+        QCOMPARE(statusPanel(0), QString());
+        QVERIFY(!window.sgSongList()->isEnabled() &&
+                !window.ToolButtonBackupRestore()->isEnabled());
+        QVERIFY(window.DriveComboBox1()->drive().isNull() && !listed(u'E'));
+        QCOMPARE(m_messages.messages().size(), 1);
+        const RecordingMessageBoxes::Message message = m_messages.messages().first();
+        QCOMPARE(message.kind, MessageKind::Warning);
+        QVERIFY(message.text.contains(NumberedSongFolder(1).left(7)));
+        QVERIFY(message.text.contains(QStringLiteral("Song Title: Live at the barn")));
+        QVERIFY(message.text.contains(QStringLiteral("Notes:\rBass on V-track 3\rRedo it")));
+        QVERIFY(!message.text.contains(QStringLiteral("Song Name:")));
+        window.resize(window.width() - 40, window.height());
+        QCOMPARE(statusPanel(1), removed);
+        changeCard(QStringLiteral("BOSS_BR-80"));
+        goToCard(!bySelector);
+        QCOMPARE(m_messages.messages().size(), 1);
+        window.close();
+        m_window.reset();
+        QCOMPARE(cardFiles(), before);
+    }
 
 private:
     QString statusPanel(int panel) const { return m_window->mainStatusBar()->panelText(panel); }
+    TFormMain& openBackup(const QString& more = QString()) {
+        writeSettings(defaultDirSettings(QStringLiteral("backup"), more));
+        return open();
+    }
+    bool listed(QChar letter) const {
+        return m_window->DriveComboBox1()->findData(QVariant::fromValue(letter)) >= 0;
+    }
+    // Puts in a card labelled `label` as drive E, or takes it out when `label` is empty.
+    void changeCard(const QString& label) {
+        if (label.isEmpty())
+            m_drives->removeDrive(u'E');
+        else
+            putCardIn(label);
+        m_driveWatcher.announceChange();
+    }
+    // Opens the BR-80 card in E with the drive selector or the card command.
+    void goToCard(bool bySelector) {
+        if (bySelector)
+            QVERIFY(m_window->DriveComboBox1()->setDrive(u'E'));
+        else
+            m_window->GotoZOZuzezo1Click();
+        QCOMPARE(m_window->DriveComboBox1()->drive(), QChar(u'E'));
+        QCOMPARE(m_window->lblBRType()->text(), QStringLiteral("BR-80 card"));
+        QCOMPARE(m_window->songDetails()->songNameEdit()->text(), QStringLiteral("Song 1"));
+    }
+    QByteArray songRecord(const CardFixture& card, const QString& song) const {
+        return card.readFile(card.songFolder(song) + QStringLiteral("/songinf2.br0"));
+    }
+    // Every file below the card's folder with its bytes.
+    QMap<QString, QByteArray> cardFiles() const {
+        QMap<QString, QByteArray> files;
+        QDirIterator it(path(QStringLiteral("card")), QDir::Files | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            files.insert(file.fileName(),
+                         file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("?"));
+        }
+        return files;
+    }
+    // Types `text` over the song name and leaves the box for the song list.
+    void typeSongName(const QString& text) {
+        m_window->activateWindow();
+        QLineEdit* name = m_window->songDetails()->songNameEdit();
+        name->setFocus();
+        QTRY_VERIFY(name->hasFocus());
+        name->selectAll();
+        QTest::keyClicks(name, text);
+        m_window->sgSongList()->setFocus();
+        QTRY_VERIFY(m_window->sgSongList()->hasFocus());
+    }
 };
-
-void MainFormTest::initTestCase() {
-    QStandardPaths::setTestModeEnabled(true);
-}
-
-void MainFormTest::backupFolderOnFixedDisk() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("backup"))));
-    QCOMPARE(statusPanel(0), QStringLiteral("BR"));
-    QVERIFY(statusPanel(1).endsWith(QStringLiteral("backup")));
-    QCOMPARE(window.ToolButtonBackupRestore()->text(), QStringLiteral("  Restore  "));
-    QVERIFY(window.ToolButtonBackupRestore()->isEnabled());
-    QVERIFY(window.sgSongList()->isEnabled());
-    QVERIFY(window.songDetails()->pageControl()->widget(0)->isEnabled());
-    QVERIFY(!window.ToolButtonWave()->isEnabled()); // no converter configured
-    QCOMPARE(window.DriveComboBox1()->drive(), QChar(u'C'));
-    QCOMPARE(window.lblBRType()->text(), QString());
-    QVERIFY(!window.lblCF_Size()->text().isEmpty());
-    QCOMPARE(window.songDetails()->songNameEdit()->text(), QStringLiteral("Song 1"));
-    QVERIFY(m_messages.messages().isEmpty());
-}
-
-void MainFormTest::waveButtonFollowsConverterSetting() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup")) +
-                  QStringLiteral("\nWaveConverter=/opt/brwc/BRWaveConverter.exe\n"));
-    TFormMain& window = open();
-    QVERIFY(window.ToolButtonWave()->isEnabled());
-    // An ordinary folder greys it whatever the setting holds.
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
-    QVERIFY(!window.ToolButtonWave()->isEnabled());
-}
-
-void MainFormTest::cardRootAtStartUp() {
-    putCardIn();
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("card"))));
-    QCOMPARE(window.ToolButtonBackupRestore()->text(), QStringLiteral("  Backup  "));
-    QCOMPARE(window.DriveComboBox1()->drive(), QChar(u'E'));
-    QCOMPARE(window.lblBRType()->text(), QStringLiteral("BR-864 card"));
-    QCOMPARE(window.lblCF_Size()->text(), FormatSizeText(2'000'000'000, SizeUnitAuto));
-    QCOMPARE(window.lblCF_Used()->text(), FormatSizeText(1'500'000'000, SizeUnitAuto));
-    QCOMPARE(window.lblCF_Free()->text(), FormatSizeText(500'000'000, SizeUnitAuto));
-    QCOMPARE(window.cardDetector().cardDriveLetter(), QChar(u'E'));
-    QCOMPARE(window.info().cardModel(), RecorderModel::BR864);
-    QCOMPARE(statusPanel(0), QStringLiteral("BR"));
-    QCOMPARE(window.sgSongList()->rowCount(), 3);
-}
-
-void MainFormTest::ordinaryFolderGreysEverything() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("plain")) +
-                  QStringLiteral("\nWaveConverter=/opt/brwc.exe\n"));
-    TFormMain& window = open();
-    QCOMPARE(statusPanel(0), QString());
-    QCOMPARE(window.ToolButtonBackupRestore()->text(), QStringLiteral("  Restore  "));
-    QVERIFY(!window.ToolButtonBackupRestore()->isEnabled());
-    QVERIFY(!window.ToolButtonWave()->isEnabled());
-    QVERIFY(!window.sgSongList()->isEnabled());
-    QCOMPARE(window.sgSongList()->color(),
-             window.palette().color(QPalette::Active, QPalette::Button));
-    QVERIFY(!window.songDetails()->pageControl()->widget(0)->isEnabled());
-    for (StringGrid* grid : window.mediaGrids())
-        QVERIFY(!grid->isEnabled());
-    QVERIFY(!window.MediaPlayer1()->isEnabled());
-    QVERIFY(!window.LabelTime()->isEnabled());
-    for (int i = 0; i < 6; ++i)
-        QVERIFY(!window.PageControl2()->isTabVisible(i));
-    QCOMPARE(window.songDetails()->songNameEdit()->text(), QString());
-}
-
-void MainFormTest::mediaTabsFollowFolders() {
-    for (const char* folder :
-         {"plain/MP3", "plain/wav", "backup/Roland/SMF", "backup/Roland/Sketch"})
-        QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
-    writeSettings(defaultDirSettings(QStringLiteral("plain")));
-    TFormMain& window = open();
-    const QList<bool> plain = {false, false, false, true, true, false};
-    for (int i = 0; i < 6; ++i)
-        QCOMPARE(window.PageControl2()->isTabVisible(i), plain[i]);
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
-    const QList<bool> backup = {true, false, false, false, false, true};
-    for (int i = 0; i < 6; ++i)
-        QCOMPARE(window.PageControl2()->isTabVisible(i), backup[i]);
-}
-
-void MainFormTest::homeWithCurrentFolderDoesNotReload() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    window.sgSongList()->selectCell(0, 3);
-    window.GoToMainBackupFolderClick();
-    QCOMPARE(loadCount(), 0);
-    QCOMPARE(window.sgSongList()->row(), 3); // nothing refilled
-}
-
-void MainFormTest::homeFromElsewhereReloadsOnce() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
-    QCOMPARE(loadCount(), 1);
-    window.ToolButtonHome()->click();
-    QCOMPARE(loadCount(), 2);
-    QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("backup"))));
-    QCOMPARE(statusPanel(0), QStringLiteral("BR"));
-}
-
-void MainFormTest::driveSelectorOnNotReadyDrive() {
-    FakeDrive slot;
-    slot.letter = u'F';
-    slot.root = path(QStringLiteral("slot"));
-    slot.type = DriveType::Removable;
-    slot.ready = false;
-    m_drives->setDrive(slot);
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    const QString before = window.currentFolder();
-    QVERIFY(window.DriveComboBox1()->setDrive(u'F'));
-    QCOMPARE(m_messages.messages().size(), 1);
-    QCOMPARE(m_messages.messages()[0].kind, MessageKind::Warning);
-    QCOMPARE(m_messages.messages()[0].text, QStringLiteral("\rThere is no disc in the drive."));
-    QCOMPARE(window.DriveComboBox1()->drive(), QChar(u'C'));
-    QCOMPARE(window.currentFolder(), before);
-    QCOMPARE(loadCount(), 0);
-}
-
-void MainFormTest::gotoCardWithoutCard() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    const QString before = window.currentFolder();
-    window.ToolButtonBR864()->click();
-    QCOMPARE(m_messages.messages().size(), 1);
-    QCOMPARE(m_messages.messages()[0].kind, MessageKind::Warning);
-    QCOMPARE(m_messages.messages()[0].text, QStringLiteral("\rBR memory card not detected."));
-    QCOMPARE(window.currentFolder(), before);
-    QCOMPARE(loadCount(), 0);
-}
-
-void MainFormTest::gotoCardWithCardAndAltDump() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    CardFixture card(path(QStringLiteral("card")));
-    QByteArray diskInfo(56, '\0');
-    diskInfo.replace(48, 8, QByteArray("SN01\x05\x00\xff\x11", 8));
-    QVERIFY(card.writeDiskInfo(diskInfo));
-    QByteArray params(140, 'A');
-    QVERIFY(card.writeCardParams(params));
-    putCardIn(); // put in after start-up: found by the command's own search
-
-    window.ToolButtonBR864()->click();
-    QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("card"))));
-    QCOMPARE(window.DriveComboBox1()->drive(), QChar(u'E'));
-    QCOMPARE(window.lblBRType()->text(), QStringLiteral("BR-864 card"));
-    QCOMPARE(window.ToolButtonBackupRestore()->text(), QStringLiteral("  Backup  "));
-    QVERIFY(m_messages.messages().isEmpty()); // no Alt: no dump
-
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
-    m_alt = true;
-    window.GotoZOZuzezo1Click();
-    QCOMPARE(m_messages.messages().size(), 1);
-    QCOMPARE(m_messages.messages()[0].kind, MessageKind::Plain);
-    const QString expected = CardDumpText(ReadCardDumpBytes(path(QStringLiteral("card"))));
-    QCOMPARE(m_messages.messages()[0].text, expected);
-    QVERIFY(expected.startsWith(QStringLiteral("SongNum = \"SN01\"    005 000 255 017")));
-}
-
-void MainFormTest::greyedSongListOnGrabbedWindow() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    StringGrid* grid = window.sgSongList();
-    QImage image = window.grab().toImage();
-    auto pixel = [&](int col, int row) {
-        const QRect rect = grid->cellRect(col, row);
-        const QPoint at =
-            grid->viewport()->mapTo(&window, QPoint(rect.right() - 1, rect.bottom() - 1));
-        return image.pixelColor(at).rgb();
-    };
-    const QPalette palette = grid->palette();
-    QCOMPARE(pixel(3, 1), palette.color(QPalette::Active, QPalette::Highlight).rgb());
-    QCOMPARE(pixel(3, 2), palette.color(QPalette::Active, QPalette::Base).rgb());
-    QCOMPARE(pixel(3, 0), grid->fixedColor().rgb());
-
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
-    image = window.grab().toImage();
-    for (int row = 0; row < 4; ++row)
-        QCOMPARE(pixel(3, row), grid->fixedColor().rgb());
-    // Panel 0 of the status bar: plain button face, no green.
-    MainStatusBar* bar = window.mainStatusBar();
-    const QPoint inPanel = bar->mapTo(&window, bar->panelRect(0).topLeft() + QPoint(2, 2));
-    QCOMPARE(image.pixelColor(inPanel).rgb(),
-             bar->palette().color(QPalette::Active, QPalette::Button).rgb());
-}
-
-void MainFormTest::renameByLeavingNameBox() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    window.activateWindow();
-    StringGrid* grid = window.sgSongList();
-    QLineEdit* name = window.songDetails()->songNameEdit();
-    name->setFocus();
-    QTRY_VERIFY(name->hasFocus());
-    name->selectAll();
-    QTest::keyClicks(name, QStringLiteral("AB"));
-    grid->setFocus(); // leaving the box writes the name
-    QTRY_VERIFY(grid->hasFocus());
-    const CardFixture card(path(QStringLiteral("backup")));
-    const QByteArray record =
-        card.readFile(card.songFolder(NumberedSongFolder(1)) + QStringLiteral("/songinf2.br0"));
-    QCOMPARE(record.mid(48, 8), QByteArray("AB      "));
-    QCOMPARE(grid->cell(1, 1), QStringLiteral("AB"));
-}
-
-void MainFormTest::shellCommands() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    window.findChild<QAction*>(QStringLiteral("miHelpHelp"))->trigger();
-    window.findChild<QAction*>(QStringLiteral("miHelpSOVwebsite"))->trigger();
-    QCOMPARE(m_shell.openedDocuments(), (QStringList{path(QStringLiteral("help/index.html")),
-                                                     path(QStringLiteral("help/home.html"))}));
-    QAction* explore = window.findChild<QAction*>(QStringLiteral("OpenfolderinWindowsExplorer1"));
-    QCOMPARE(explore->text(), QStringLiteral("Open folder in File Manager"));
-    explore->trigger();
-    QCOMPARE(m_shell.shownFolders(), QStringList{window.currentFolder()});
-}
-
-void MainFormTest::headerDoubleClicksRestoreHeights() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    QCOMPARE(window.PanelMediaCentre()->height(), TFormMain::MediaCentreHeight);
-    QCOMPARE(window.PanelSongDetails()->height(), TFormMain::SongDetailsHeight);
-    auto* left = window.findChild<QSplitter*>(QStringLiteral("SplitterMediaCentre"));
-    auto* right = window.findChild<QSplitter*>(QStringLiteral("SplitterSongDetails"));
-    left->setSizes({100, 400});
-    right->setSizes({300, 200});
-    QTest::mouseDClick(window.PanelMediaCentreHeader(), Qt::LeftButton);
-    QTest::mouseDClick(window.PanelSongDetailsHeader(), Qt::LeftButton);
-    QCOMPARE(left->sizes().last(), TFormMain::MediaCentreHeight);
-    QCOMPARE(right->sizes().last(), TFormMain::SongDetailsHeight);
-}
-
-void MainFormTest::popUpMenus() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    QMenu* directory = window.PopupMenuDirectoryList();
-    emit window.DirectoryListBox1()->contextPopupRequested(window.mapToGlobal(QPoint(50, 200)));
-    QTRY_VERIFY(directory->isVisible());
-    directory->hide();
-
-    StringGrid* grid = window.sgSongList();
-    const QPoint at = grid->cellRect(1, 2).center();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(grid->viewport(), &event);
-    QMenu* songs = window.songList()->popupMenu();
-    QTRY_VERIFY(songs->isVisible());
-    QCOMPARE(songs->actions().size(), 1);
-    QCOMPARE(songs->actions()[0]->text(), QStringLiteral("Copy Song List to Clipboard"));
-    songs->hide();
-    QCOMPARE(grid->row(), 1); // a right click does not select
-}
-
-void MainFormTest::narrowWindowKeepsMediaColumnWidth() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    const QList<StringGrid*> grids = window.mediaGrids();
-    QVERIFY(QDir().mkpath(path(QStringLiteral("backup/Roland/SMF"))));
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
-    QVERIFY(window.PageControl2()->isTabVisible(0));
-    window.resize(1400, 700);
-    QTRY_VERIFY(grids[0]->viewport()->width() - grids[0]->colWidth(1) - 6 > 158);
-    QCOMPARE(grids[0]->colWidth(0), grids[0]->viewport()->width() - grids[0]->colWidth(1) - 6);
-    // A grid on a hidden page follows as well.
-    QVERIFY(grids[1]->colWidth(0) > 158);
-    grids[0]->setColWidth(1, 200); // wider than the room left beside it
-    window.resize(600, 500);
-    QTRY_COMPARE(grids[0]->colWidth(0), 158);
-}
-
-void MainFormTest::failedRenameShowsNothingDone() {
-    // A record too short to hold a name: the write is refused.
-    const CardFixture card(path(QStringLiteral("short")));
-    SongInfoRecord record = SongInfoRecord::ForModel(RecorderModel::BR864, "Tiny", 0);
-    record.length = 52;
-    QVERIFY(card.writeSongInfo(QStringLiteral("SONG001.BR0"), record));
-    writeSettings(defaultDirSettings(QStringLiteral("short")));
-    TFormMain& window = open();
-    window.activateWindow();
-    StringGrid* grid = window.sgSongList();
-    const QString before = grid->cell(1, 1);
-    QLineEdit* name = window.songDetails()->songNameEdit();
-    name->setFocus();
-    QTRY_VERIFY(name->hasFocus());
-    name->selectAll();
-    QTest::keyClicks(name, QStringLiteral("Longer"));
-    grid->setFocus();
-    QTRY_VERIFY(grid->hasFocus());
-    const QString file =
-        card.songFolder(QStringLiteral("SONG001.BR0")) + QStringLiteral("/songinf2.br0");
-    QCOMPARE(card.readFile(file), record.bytes());
-    QCOMPARE(grid->cell(1, 1), before);
-    QVERIFY(name->isModified()); // still due: tried again on leaving or closing
-    QCOMPARE(name->text(), QStringLiteral("Longer"));
-}
 
 QTEST_MAIN(MainFormTest)
 #include "mainform_test.moc"

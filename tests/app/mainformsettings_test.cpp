@@ -4,8 +4,6 @@
 #include "app/foldertree.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -16,209 +14,131 @@
 #include <QTimer>
 #include <QToolButton>
 
-// The main window's settings: first run, placement, Preferences, the closing steps and the
-// spare drive letter.
+// The main window's settings: first run, placement, Preferences and the closing steps.
 class MainFormSettingsTest : public MainWindowFixture {
     Q_OBJECT
 private slots:
-    void initTestCase();
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() { setUpWindowFixture(); }
     void cleanup() { tearDownWindowFixture(); }
 
-    void firstRunWritesSettingsAtClose();
-    void maximisedCloseKeepsPlacement();
-    void normalPlacementIsRestored();
-    void insanePlacementIsNeitherAppliedNorWrittenBack();
-    void virtualDriveLetterChoice();
-    void unwritableSettingsShowError();
-    void preferencesConfirmedSavesAndEnablesWave();
-    void preferencesCancelledChangesNothing();
-    void exitPassesThroughClosingSteps();
-    void firstRunDemoFolder();
-};
-
-void MainFormSettingsTest::initTestCase() {
-    QStandardPaths::setTestModeEnabled(true);
-}
-
-void MainFormSettingsTest::firstRunWritesSettingsAtClose() {
-    TFormMain& window = open();
-    QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("home"))));
-    QCOMPARE(window.prefs().DefaultDir, path(QStringLiteral("home")));
-    QCOMPARE(window.prefs().WaveConverter, QString());
-    QVERIFY(!window.ToolButtonWave()->isEnabled());
-    QCOMPARE(window.size(), QSize(TFormMain::DesignWidth, TFormMain::DesignHeight));
-    const QRect desk = QGuiApplication::primaryScreen()->availableGeometry();
-    QCOMPARE(window.pos(),
-             desk.center() - QPoint(TFormMain::DesignWidth / 2, TFormMain::DesignHeight / 2));
-    QVERIFY(!QFileInfo::exists(path(QStringLiteral("sorvane.ini"))));
-    window.close();
-    const QString text = settingsText();
-    QVERIFY(text.contains(QStringLiteral("[Paths]")));
-    QVERIFY(text.contains(QStringLiteral("DefaultDir=") + path(QStringLiteral("home"))));
-    QVERIFY(text.contains(QStringLiteral("[MainForm]")));
-    QVERIFY(text.contains(QStringLiteral("WindowState=0")));
-    QVERIFY(text.contains(QStringLiteral("Width=%1").arg(window.frameGeometry().width())));
-    QVERIFY(text.contains(QStringLiteral("Height=%1").arg(window.frameGeometry().height())));
-}
-
-void MainFormSettingsTest::maximisedCloseKeepsPlacement() {
-    writeSettings(QStringLiteral("; kept\n[MainForm]\nWindowState=2\nTop=7\nLeft=9\nWidth=640\n"
-                                 "Height=480\n[Other]\nKey=Value\n"));
-    TFormMain& window = open();
-    QVERIFY(window.isMaximized());
-    window.close();
-    const QString text = settingsText();
-    for (const char* kept :
-         {"WindowState=2\nTop=7\nLeft=9\nWidth=640\nHeight=480", "; kept", "[Other]\nKey=Value"})
-        QVERIFY2(text.contains(QLatin1String(kept)), kept);
-}
-
-void MainFormSettingsTest::normalPlacementIsRestored() {
-    writeSettings(QStringLiteral("[MainForm]\nWindowState=0\nTop=$20\nLeft=0x1e\nWidth=800\n"
-                                 "Height=650\n"));
-    TFormMain& window = open();
-    QVERIFY(!window.isMaximized());
-    QCOMPARE(window.frameGeometry().topLeft(), QPoint(30, 32));
-    // The whole width of the test screen, or the window's least width where that is wider.
-    const int frameExtra = window.frameGeometry().width() - window.width();
-    QCOMPARE(window.frameGeometry().size(),
-             QSize(std::max(800, window.minimumSizeHint().width() + frameExtra), 650));
-}
-
-// Placements with values at the ends of the integer range (which overflowed while the window
-// applied them) or off every screen: the window opens at its designed size, centred, and that
-// is what is stored.
-void MainFormSettingsTest::insanePlacementIsNeitherAppliedNorWrittenBack() {
-    const char* stored[] = {
-        "Top=10\nLeft=10\nWidth=-2147483648\nHeight=589",
-        "Top=10\nLeft=2147483647\nWidth=823\nHeight=589",
-        "Top=10\nLeft=10\nWidth=2147483647\nHeight=2147483647",
-        "Top=5000\nLeft=5000\nWidth=700\nHeight=500",
-    };
-    const QRect desk = QGuiApplication::primaryScreen()->availableGeometry();
-    const QPoint centred =
-        desk.center() - QPoint(TFormMain::DesignWidth / 2, TFormMain::DesignHeight / 2);
-    for (const char* placement : stored) {
-        writeSettings(QStringLiteral("[MainForm]\nWindowState=0\n") + QLatin1String(placement) +
-                      u'\n');
+    // The first run opens the home folder and writes the settings on Exit only. Once they cannot be
+    // written (a folder stands in the file's place) closing says so, naming the file.
+    void firstRunWritesSettingsOnExit() {
         TFormMain& window = open();
-        QVERIFY2(window.size() == QSize(TFormMain::DesignWidth, TFormMain::DesignHeight),
-                 placement);
-        QVERIFY2(window.pos() == centred, placement);
-        const QRect frame = window.frameGeometry();
-        window.close();
-        const QString text = settingsText();
-        for (const QString& key :
-             {QStringLiteral("Left=%1").arg(centred.x()), QStringLiteral("Top=%1").arg(centred.y()),
-              QStringLiteral("Width=%1").arg(frame.width()),
-              QStringLiteral("Height=%1").arg(frame.height())})
-            QVERIFY2(text.contains(key), qPrintable(QLatin1String(placement) + u" / " + key));
+        QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("home"))));
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("sorvane.ini"))));
+        window.findChild<QAction*>(QStringLiteral("Exit1"))->trigger();
+        checkSettingsHold({QStringLiteral("DefaultDir=") + path(QStringLiteral("home")),
+                           QStringLiteral("[MainForm]\nWindowState=0"),
+                           QStringLiteral("Width=%1").arg(window.frameGeometry().width()),
+                           QStringLiteral("Height=%1").arg(window.frameGeometry().height())});
         m_window.reset();
+        QVERIFY(QFile::remove(path(QStringLiteral("sorvane.ini"))));
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("sorvane.ini")));
+        open().close();
+        QCOMPARE(m_messages.messages().size(), 1);
+        QCOMPARE(m_messages.messages()[0].kind, MessageKind::Error);
+        QCOMPARE(m_messages.messages()[0].text,
+                 QStringLiteral("Unable to write to ") + path(QStringLiteral("sorvane.ini")));
     }
-}
 
-void MainFormSettingsTest::virtualDriveLetterChoice() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    QVERIFY(QFile::link(QStringLiteral("/"), path(QStringLiteral("wine/dosdevices/z:"))));
-    FakeDrive taken;
-    taken.letter = u'Y';
-    taken.root = path(QStringLiteral("plain"));
-    m_drives->setDrive(taken);
-    QCOMPARE(open(false).virtualDriveLetter(), QChar(u'X'));
-    m_window.reset();
-    for (char16_t c = u'D'; c <= u'X'; ++c) {
-        taken.letter = QChar(c);
-        m_drives->setDrive(taken);
+    // A normal placement (hexadecimal values too) is applied; a maximised window keeps the
+    // stored one on closing.
+    void storedPlacementIsRestored() {
+        writeSettings(QStringLiteral("[MainForm]\nWindowState=0\nTop=$20\nLeft=0x1e\nWidth=800\n"
+                                     "Height=650\n"));
+        TFormMain& window = open();
+        QCOMPARE(window.frameGeometry().topLeft(), QPoint(30, 32));
+        QCOMPARE(window.frameGeometry().height(), 650);
+        m_window.reset();
+        const QString maximised =
+            QStringLiteral("[MainForm]\nWindowState=2\nTop=7\nLeft=9\nWidth=640\nHeight=480\n");
+        writeSettings(maximised);
+        QVERIFY(open().isMaximized());
+        m_window->close();
+        checkSettingsHold({maximised});
     }
-    QCOMPARE(open(false).virtualDriveLetter(), QChar());
-}
 
-void MainFormSettingsTest::unwritableSettingsShowError() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    // The settings file's folder disappears: the write fails and is reported.
-    const QString folder = path(QStringLiteral("gone-settings"));
-    QVERIFY(QDir().mkpath(folder));
-    QFile::rename(path(QStringLiteral("sorvane.ini")), folder + QStringLiteral("/x"));
-    QVERIFY(QDir(folder).removeRecursively());
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("sorvane.ini"))); // a folder in its place
-    window.close();
-    QCOMPARE(m_messages.messages().size(), 1);
-    QCOMPARE(m_messages.messages()[0].kind, MessageKind::Error);
-    QCOMPARE(m_messages.messages()[0].text,
-             QStringLiteral("Unable to write to ") + path(QStringLiteral("sorvane.ini")));
-}
+    // Placements with values at the ends of the integer range (which overflowed while the
+    // window applied them) or off every screen: the window opens at its designed size,
+    // centred, and that is what is stored.
+    void insanePlacementIsNeitherAppliedNorWrittenBack() {
+        for (const char* placement : {"Top=10\nLeft=10\nWidth=-2147483648\nHeight=589",
+                                      "Top=10\nLeft=2147483647\nWidth=823\nHeight=589",
+                                      "Top=10\nLeft=10\nWidth=2147483647\nHeight=2147483647",
+                                      "Top=5000\nLeft=5000\nWidth=700\nHeight=500"}) {
+            writeSettings(QStringLiteral("[MainForm]\nWindowState=0\n") + QLatin1String(placement) +
+                          u'\n');
+            TFormMain& window = open();
+            QVERIFY2(window.size() == QSize(TFormMain::DesignWidth, TFormMain::DesignHeight) &&
+                         window.pos() == centred(),
+                     placement);
+            window.close();
+            checkSettingsHold({QStringLiteral("Left=%1").arg(centred().x()),
+                               QStringLiteral("Top=%1").arg(centred().y()),
+                               QStringLiteral("Width=%1").arg(window.frameGeometry().width()),
+                               QStringLiteral("Height=%1").arg(window.frameGeometry().height())});
+            m_window.reset();
+        }
+    }
 
-void MainFormSettingsTest::preferencesConfirmedSavesAndEnablesWave() {
-    writeSettings(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("plain")) +
-                  QStringLiteral("\n[MainForm]\nWindowState=2\n"));
-    TFormMain& window = open();
-    makeDialogs();
-    QVERIFY(!window.ToolButtonWave()->isEnabled());
-    QTimer::singleShot(0, m_preferences.get(), [this] {
-        QCOMPARE(m_preferences->editStartFolder()->text(), path(QStringLiteral("plain")));
-        m_preferences->editStartFolder()->setText(path(QStringLiteral("backup")));
-        m_preferences->editWaveConverter()->setText(QStringLiteral("/opt/brwc/conv.exe"));
-        m_preferences->buttonOK()->click();
-    });
-    window.findChild<QAction*>(QStringLiteral("Preferences1"))->trigger();
-    QCOMPARE(window.prefs().DefaultDir, path(QStringLiteral("backup")));
-    QCOMPARE(window.prefs().WaveConverter, QStringLiteral("/opt/brwc/conv.exe"));
-    // Enabled on confirming, although the folder shown has no songs.
-    QVERIFY(window.ToolButtonWave()->isEnabled());
-    QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("plain"))));
-    const QString text = settingsText();
-    QVERIFY(text.contains(QStringLiteral("DefaultDir=") + path(QStringLiteral("backup"))));
-    QVERIFY(text.contains(QStringLiteral("WaveConverter=/opt/brwc/conv.exe")));
-    // Written while maximised, too.
-    QVERIFY(text.contains(QStringLiteral("Top=%1").arg(window.frameGeometry().top())));
-    QVERIFY(text.contains(QStringLiteral("Left=%1").arg(window.frameGeometry().left())));
-    // The next folder change applies the song rule again.
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("home"))));
-    QVERIFY(!window.ToolButtonWave()->isEnabled());
-}
+    // Cancelling Preferences changes nothing; confirming keeps and writes the choices at once
+    // (the placement too, although maximised) and switches the Wave button on although the
+    // folder shown has no songs, until the next folder change applies the song rule again.
+    void preferencesCancelledOrConfirmed() {
+        writeSettings(defaultDirSettings(QStringLiteral("plain"),
+                                         QStringLiteral("[MainForm]\nWindowState=2\n")));
+        TFormMain& window = open();
+        makeDialogs();
+        const QString before = settingsText();
+        for (QPushButton* button : {m_preferences->buttonCancel(), m_preferences->buttonOK()}) {
+            QTimer::singleShot(0, m_preferences.get(), [this, button] {
+                QCOMPARE(m_preferences->editStartFolder()->text(), path(QStringLiteral("plain")));
+                m_preferences->editStartFolder()->setText(path(QStringLiteral("backup")));
+                m_preferences->editWaveConverter()->setText(QStringLiteral("/opt/brwc/conv.exe"));
+                button->click();
+            });
+            QVERIFY(!window.ToolButtonWave()->isEnabled());
+            QCOMPARE(settingsText(), before);
+            window.findChild<QAction*>(QStringLiteral("Preferences1"))->trigger();
+        }
+        QVERIFY(window.ToolButtonWave()->isEnabled());
+        checkSettingsHold({QStringLiteral("DefaultDir=") + path(QStringLiteral("backup")),
+                           QStringLiteral("WaveConverter=/opt/brwc/conv.exe"),
+                           QStringLiteral("Top=%1").arg(window.frameGeometry().top()),
+                           QStringLiteral("Left=%1").arg(window.frameGeometry().left())});
+        QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("home"))));
+        QVERIFY(!window.ToolButtonWave()->isEnabled());
+    }
 
-void MainFormSettingsTest::preferencesCancelledChangesNothing() {
-    writeSettings(defaultDirSettings(QStringLiteral("plain")));
-    TFormMain& window = open();
-    makeDialogs();
-    const QString before = settingsText();
-    QTimer::singleShot(0, m_preferences.get(), [this] {
-        m_preferences->editWaveConverter()->setText(QStringLiteral("/opt/brwc/conv.exe"));
-        m_preferences->buttonCancel()->click();
-    });
-    window.Preferences1Click();
-    QCOMPARE(window.prefs().WaveConverter, QString());
-    QCOMPARE(settingsText(), before);
-}
+    // The demo folder becomes the start folder of a first run; a missing demo folder or an
+    // existing settings file leaves everything alone.
+    void firstRunDemoFolder() {
+        const QString settings = path(QStringLiteral("first/sorvane.ini"));
+        QVERIFY(QDir().mkpath(path(QStringLiteral("first"))));
+        QVERIFY(!WriteFirstRunDefaultDir(settings, path(QStringLiteral("no-demo"))));
+        QVERIFY(!QFileInfo::exists(settings));
+        QVERIFY(WriteFirstRunDefaultDir(settings, path(QStringLiteral("backup"))));
+        QVERIFY(!WriteFirstRunDefaultDir(settings, path(QStringLiteral("plain"))));
+        QFile file(settings);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(
+            QString::fromUtf8(file.readAll())
+                .contains(QStringLiteral("[Paths]\nDefaultDir=") + path(QStringLiteral("backup"))));
+    }
 
-void MainFormSettingsTest::exitPassesThroughClosingSteps() {
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    QVERIFY(window.isVisible());
-    window.findChild<QAction*>(QStringLiteral("Exit1"))->trigger();
-    QVERIFY(!window.isVisible());
-    QVERIFY(settingsText().contains(QStringLiteral("[MainForm]\nWindowState=0")));
-}
-
-void MainFormSettingsTest::firstRunDemoFolder() {
-    const QString settings = path(QStringLiteral("first/sorvane.ini"));
-    QVERIFY(QDir().mkpath(path(QStringLiteral("first"))));
-    QVERIFY(!WriteFirstRunDefaultDir(settings, path(QStringLiteral("no-demo"))));
-    QVERIFY(!QFileInfo::exists(settings));
-    QVERIFY(WriteFirstRunDefaultDir(settings, path(QStringLiteral("backup"))));
-    QFile file(settings);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
-    file.close();
-    QVERIFY(text.contains(QStringLiteral("[Paths]")));
-    QVERIFY(text.contains(QStringLiteral("DefaultDir=") + path(QStringLiteral("backup"))));
-    // An existing file is left alone.
-    QVERIFY(!WriteFirstRunDefaultDir(settings, path(QStringLiteral("plain"))));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(file.readAll()), text);
-}
+private:
+    void checkSettingsHold(const QStringList& lines) const {
+        const QString text = settingsText();
+        for (const QString& line : lines)
+            QVERIFY2(text.contains(line), qPrintable(line));
+    }
+    static QPoint centred() {
+        const QRect desk = QGuiApplication::primaryScreen()->availableGeometry();
+        return desk.center() - QPoint(TFormMain::DesignWidth / 2, TFormMain::DesignHeight / 2);
+    }
+};
 
 QTEST_MAIN(MainFormSettingsTest)
 #include "mainformsettings_test.moc"

@@ -1,101 +1,92 @@
 #include "app/mainstatusbar.h"
+#include "app/shortenpath.h"
 #include "app/songlistview.h"
 
 #include <QImage>
 #include <QTest>
+#include <functional>
+#include <tuple>
 
-// The main status bar's two owner-drawn panels.
+namespace {
+
+// The leftmost x inside `rect` holding a pixel that `hit` accepts; -1 when none.
+int FirstX(const QImage& image, const QRect& rect, const std::function<bool(QColor)>& hit) {
+    for (int x = rect.left(); x <= rect.right(); ++x) {
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            if (hit(image.pixelColor(x, y)))
+                return x;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+// The main status bar's two owner-drawn panels, and the shortening of the path it shows. Panel 0
+// has a fixed width and is green with centred yellow bold text when it has any; panel 1 takes
+// the rest, its text in black on the button face starting the font's point size in pixels from
+// its left edge.
 class MainStatusBarTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup() { m_bar.reset(); }
-    void panelOneTakesTheRestOfTheWidth();
-    void brPanelIsGreenWithCentredYellowText();
-    void emptyPanelZeroAndPathPanelArePlain();
-
-private:
-    // The leftmost and rightmost x inside `rect` holding a pixel of `colour`; -1 when none.
-    static std::pair<int, int> spanOf(const QImage& image, const QRect& rect, QRgb colour);
-
-    std::unique_ptr<MainStatusBar> m_bar;
+    void panelsAreDrawnByTheirText();
+    void longPathsLoseLeadingFoldersFirst();
 };
 
-void MainStatusBarTest::init() {
-    m_bar = std::make_unique<MainStatusBar>();
-    m_bar->resize(600, MainStatusBar::Height);
-    m_bar->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_bar.get()));
-}
-
-std::pair<int, int> MainStatusBarTest::spanOf(const QImage& image, const QRect& rect, QRgb colour) {
-    int left = -1;
-    int right = -1;
-    for (int x = rect.left(); x <= rect.right(); ++x) {
-        for (int y = rect.top(); y <= rect.bottom(); ++y) {
-            if (image.pixel(x, y) == colour) {
-                if (left < 0)
-                    left = x;
-                right = x;
-                break;
-            }
-        }
-    }
-    return {left, right};
-}
-
-void MainStatusBarTest::panelOneTakesTheRestOfTheWidth() {
-    QCOMPARE(m_bar->height(), 22);
-    const QRect zero = m_bar->panelRect(0);
-    const QRect one = m_bar->panelRect(1);
-    QVERIFY(zero.right() < MainStatusBar::Panel0Width);
-    QVERIFY(one.left() >= MainStatusBar::Panel0Width);
-    QVERIFY(one.right() >= 600 - 3);
-    m_bar->resize(400, MainStatusBar::Height);
-    QVERIFY(m_bar->panelRect(1).right() >= 400 - 3);
-    QCOMPARE(m_bar->panelRect(0), zero);
-}
-
-void MainStatusBarTest::brPanelIsGreenWithCentredYellowText() {
-    m_bar->setPanelText(0, QStringLiteral("BR"));
-    const QImage image = m_bar->grab().toImage();
-    const QRect zero = m_bar->panelRect(0);
+void MainStatusBarTest::panelsAreDrawnByTheirText() {
+    MainStatusBar bar;
+    bar.resize(600, MainStatusBar::Height);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    const auto yellow = [](QColor c) { return c == QColor(255, 255, 0); };
+    QCOMPARE(bar.height(), 22);
+    const QRect zero = bar.panelRect(0);
+    bar.resize(400, MainStatusBar::Height);
+    const QRect one = bar.panelRect(1);
+    QVERIFY(zero == bar.panelRect(0) && zero.right() < MainStatusBar::Panel0Width);
+    QVERIFY(one.left() >= MainStatusBar::Panel0Width && one.right() >= 400 - 3);
+    bar.setPanelText(0, QStringLiteral("BR"));
+    bar.setPanelText(1, QStringLiteral("/media/card/backup"));
+    QImage image = bar.grab().toImage();
     QCOMPARE(image.pixelColor(zero.left() + 1, zero.bottom() - 1), QColor(0, 128, 0));
-    const auto [left, right] = spanOf(image, zero, qRgb(255, 255, 0));
-    QVERIFY(left > zero.left());
-    // Centred: the yellow text's middle lies at the panel's middle, within a pixel or two.
-    QVERIFY2(
-        std::abs((left + right) / 2 - zero.center().x()) <= 2,
-        qPrintable(QStringLiteral("%1..%2 in %3").arg(left).arg(right).arg(zero.center().x())));
-    QFont bold = m_bar->font();
+    QFont bold = bar.font();
     bold.setBold(true);
-    QCOMPARE(m_bar->textLeft(0),
+    QCOMPARE(bar.textLeft(0),
              zero.left() +
                  (zero.width() - QFontMetrics(bold).horizontalAdvance(QStringLiteral("BR"))) / 2);
+    QVERIFY(FirstX(image, zero, yellow) >= bar.textLeft(0));
+    const QColor face = bar.palette().color(QPalette::Active, QPalette::Button);
+    QCOMPARE(image.pixelColor(one.right() - 2, one.bottom() - 1), face);
+    QCOMPARE(bar.textLeft(1), one.left() + FontPointPixels(bar.font()));
+    const int ink =
+        FirstX(image, one.adjusted(1, 1, -1, -1), [face](QColor c) { return c != face; });
+    QVERIFY2(ink >= bar.textLeft(1) && ink <= bar.textLeft(1) + 2,
+             qPrintable(QString::number(ink)));
+    QCOMPARE(FirstX(image, one, yellow), -1);
+    bar.setPanelText(0, QString());
+    image = bar.grab().toImage();
+    QCOMPARE(image.pixelColor(zero.center()), face);
 }
 
-void MainStatusBarTest::emptyPanelZeroAndPathPanelArePlain() {
-    m_bar->setPanelText(1, QStringLiteral("/media/card/backup"));
-    const QImage image = m_bar->grab().toImage();
-    const QColor face = m_bar->palette().color(QPalette::Active, QPalette::Button);
-    const QRect zero = m_bar->panelRect(0);
-    QCOMPARE(image.pixelColor(zero.center()), face);
-    const QRect one = m_bar->panelRect(1);
-    QCOMPARE(image.pixelColor(one.right() - 2, one.bottom() - 1), face);
-    // The path starts at the font's point size in pixels from the panel's left edge.
-    QCOMPARE(m_bar->textLeft(1), one.left() + FontPointPixels(m_bar->font()));
-    int left = -1;
-    for (int x = one.left() + 1; x < one.right() && left < 0; ++x) {
-        for (int y = one.top() + 1; y < one.bottom(); ++y) {
-            if (image.pixelColor(x, y) != face) {
-                left = x;
-                break;
-            }
-        }
-    }
-    QVERIFY2(left >= m_bar->textLeft(1) && left <= m_bar->textLeft(1) + 2,
-             qPrintable(QString::number(left)));
-    QCOMPARE(spanOf(image, one, qRgb(255, 255, 0)).first, -1);
+// Leading folders go one by one until the path fits; the root and the last name always stay,
+// with a trailing separator, and paths of fewer than two names cannot shrink.
+void MainStatusBarTest::longPathsLoseLeadingFoldersFirst() {
+    const QFontMetrics metrics{QFont()};
+    const QString path = QStringLiteral("/home/player/backups/2024/october/SONGS");
+    const QString withoutTwo = QStringLiteral("/.../backups/2024/october/SONGS");
+    const int room = metrics.horizontalAdvance(withoutTwo);
+    const std::tuple<QString, int, QString> cases[] = {
+        {path, metrics.horizontalAdvance(path), path},
+        {path, room, withoutTwo},
+        {path, room - 1, QStringLiteral("/.../2024/october/SONGS")},
+        {path, 1, QStringLiteral("/.../SONGS")},
+        {QStringLiteral("/media/card/ROLAND/"), 1, QStringLiteral("/.../ROLAND/")},
+        {QStringLiteral("/"), 0, QStringLiteral("/")},
+        {QStringLiteral("/home"), 0, QStringLiteral("/home")},
+        {QStringLiteral("SONGS"), 0, QStringLiteral("SONGS")},
+    };
+    for (const auto& [full, width, expected] : cases)
+        QCOMPARE(ShortenPath(full, metrics, width), expected);
 }
 
 QTEST_MAIN(MainStatusBarTest)
