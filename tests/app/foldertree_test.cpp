@@ -57,8 +57,8 @@ private slots:
         QVERIFY(m_tree->setDirectory(top));
         m_tree->show();
         const QModelIndex parent = m_tree->indexOfFolder(top);
-        QTRY_COMPARE(m_tree->fileSystemModel()->rowCount(parent),
-                     2); // the hidden one is not listed
+        // Listed once the model has read the folder; the hidden one is not.
+        QTRY_COMPARE(m_tree->fileSystemModel()->rowCount(parent), 2);
         const QModelIndex alpha = m_tree->indexOfFolder(folder(QStringLiteral("alpha")));
         const QModelIndex beta = m_tree->indexOfFolder(folder(QStringLiteral("beta")));
         m_tree->scrollTo(beta);

@@ -68,8 +68,9 @@ private slots:
     }
 
     // A drive without a disc and the card command without a card: a warning each, and the window
-    // stays where it was.
-    void refusedDriveAndCardLeaveTheFolder() {
+    // stays where it was. With Alt held, the card command shows the card's two files byte by
+    // byte instead of opening it.
+    void refusedDriveAndCardThenAltDump() {
         m_drives->setDrive({u'F', path(QStringLiteral("slot")), DriveType::Removable, QString()});
         m_drives->drive(u'F')->ready = false;
         TFormMain& window = openBackup();
@@ -85,7 +86,6 @@ private slots:
         QCOMPARE(window.DriveComboBox1()->drive(), QChar(u'C'));
         QCOMPARE(loadCount(), 0);
         QVERIFY(!window.ToolButtonWave()->isEnabled()); // songs, but no converter
-        // With Alt held the card command shows the card's two files byte by byte instead.
 
         CardFixture card(path(QStringLiteral("card")));
         QByteArray diskInfo(56, '\0');
