@@ -1,160 +1,119 @@
+#include "app/detailstest.h"
 #include "app/gridutil.h"
 #include "app/stringgrid.h"
+#include "card/gridcolumns.h"
+#include "media/strgrid.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
-// The string grid: fixed heading cells held as ordinary cells, selection rules, the
-// owner-draw hook and the grid routines built on it.
+using namespace Qt::StringLiterals;
+
+using namespace detailstest;
+
+// The string grid (fixed heading cells held as ordinary cells, selection rules, the
+// owner-draw hook, the grid routines built on it) and the details grids' column formats
+// with their cell painter, checked on grabbed images.
 class StringGridTest : public QObject {
     Q_OBJECT
 private slots:
-    void cellsIncludeHeadingsAndIgnoreOutsiders();
-    void rowCountChangesKeepTextsAndMoveSelection();
+    void cellsRowCountAndSelectionBounds();
     void clearGridKeepsHeadingsAndSelectsFirstRow();
-    void mouseSelectsOrdinaryCellsOnlyAndClicksAgain();
-    void keyboardMovesAndFilterRefuses();
+    void mouseAndKeyboardSelectOrdinaryCellsOnly();
     void fixedRowsStayWhileRowsScroll();
-    void ownerDrawHookPaintsEveryCell();
-    void defaultPaintingUsesFixedAndHighlightColours();
-    void focusedFlagFollowsKeyboardFocus();
+    void ownerDrawHookGetsEveryCellAndItsState();
     void columnBorderDragResizes();
+    void setColumnsFillsHeadingsAndWidths();
+    void formatColoursAlignmentAndInsets();
+    void formatFocusRectangleAndUnformattedGrids();
 
 private:
-    static StringGrid* makeGrid(int cols, int rows);
+    static std::unique_ptr<StringGrid> makeGrid(int cols, int rows, int fixedRows = 1);
+    static QImage grab(StringGrid& grid) {
+        return grid.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
 };
 
-StringGrid* StringGridTest::makeGrid(int cols, int rows) {
-    auto* grid = new StringGrid;
+std::unique_ptr<StringGrid> StringGridTest::makeGrid(int cols, int rows, int fixedRows) {
+    auto grid = std::make_unique<StringGrid>();
+    grid->setFont(GridFont());
     grid->setColCount(cols);
     grid->setRowCount(rows);
     grid->setFixedCols(0);
-    grid->setFixedRows(1);
+    grid->setFixedRows(fixedRows);
     grid->setDefaultRowHeight(18);
     grid->setGridLines(StringGrid::FixedVertLine | StringGrid::FixedHorzLine);
-    grid->setRowSelect(true);
+    grid->setFocusPolicy(Qt::NoFocus);
     grid->resize(400, 200);
+    grid->show();
+    QTEST_ASSERT(QTest::qWaitForWindowExposed(grid.get()));
     return grid;
 }
 
-void StringGridTest::cellsIncludeHeadingsAndIgnoreOutsiders() {
-    std::unique_ptr<StringGrid> grid(makeGrid(3, 4));
-    grid->setCell(0, 0, QStringLiteral("Song"));
-    grid->setCell(2, 3, QStringLiteral("last"));
-    grid->setCell(3, 0, QStringLiteral("beyond"));
-    grid->setCell(0, 4, QStringLiteral("beyond"));
-    grid->setCell(-1, 0, QStringLiteral("beyond"));
-    QCOMPARE(grid->cell(0, 0), QStringLiteral("Song"));
-    QCOMPARE(grid->cell(2, 3), QStringLiteral("last"));
-    QCOMPARE(grid->cell(3, 0), QString());
-    QCOMPARE(grid->cell(0, 4), QString());
-    QCOMPARE(grid->rowTexts(3), (QStringList{QString(), QString(), QStringLiteral("last")}));
-    QCOMPARE(grid->row(), 1);
-    QVERIFY(grid->selectCell(0, 2));
+void StringGridTest::cellsRowCountAndSelectionBounds() {
+    auto grid = makeGrid(3, 21);
+    grid->setCell(2, 3, u"last"_s);
+    grid->setCell(0, 5, u"dropped"_s);
+    for (const QPoint outside : {QPoint(3, 0), QPoint(0, 21), QPoint(-1, 0), QPoint(0, -1)})
+        grid->setCell(outside.x(), outside.y(), u"beyond"_s);
+    QCOMPARE(grid->rowTexts(3), (QStringList{QString(), QString(), u"last"_s}));
     QVERIFY(!grid->selectCell(0, 0)); // a heading cannot be selected
-    QCOMPARE(grid->row(), 2);
-}
-
-void StringGridTest::rowCountChangesKeepTextsAndMoveSelection() {
-    std::unique_ptr<StringGrid> grid(makeGrid(2, 21));
-    grid->setCell(1, 2, QStringLiteral("keep"));
     QVERIFY(grid->selectCell(0, 20));
-    QSignalSpy moved(grid.get(), &StringGrid::selectionMoved);
+
     QSignalSpy clicked(grid.get(), &StringGrid::cellClick);
     grid->setRowCount(4);
-    QCOMPARE(grid->rowCount(), 4);
     QCOMPARE(grid->row(), 3);
-    QCOMPARE(moved.count(), 1);
     QCOMPARE(clicked.count(), 1);
-    QCOMPARE(grid->cell(1, 2), QStringLiteral("keep"));
+    QCOMPARE(grid->cell(2, 3), u"last"_s);
     grid->setRowCount(6);
-    QCOMPARE(grid->cell(1, 5), QString());
-    QCOMPARE(grid->row(), 3);
-
+    QCOMPARE(grid->cell(0, 5), QString());
     grid->setRowCount(1); // headings only: nothing can be current
     QCOMPARE(grid->row(), -1);
-    QVERIFY(!grid->selectCell(0, 0));
     grid->setRowCount(3);
     QCOMPARE(grid->row(), 1);
 }
 
 void StringGridTest::clearGridKeepsHeadingsAndSelectsFirstRow() {
-    std::unique_ptr<StringGrid> grid(makeGrid(3, 5));
+    auto grid = makeGrid(3, 5);
     grid->setFixedCols(1);
     for (int row = 0; row < 5; ++row) {
         for (int col = 0; col < 3; ++col)
-            grid->setCell(col, row, QStringLiteral("%1,%2").arg(col).arg(row));
+            grid->setCell(col, row, u"%1,%2"_s.arg(col).arg(row));
     }
     QVERIFY(grid->selectCell(2, 4));
-    QSignalSpy clicked(grid.get(), &StringGrid::cellClick);
     ClearGrid(*grid);
-    QCOMPARE(grid->rowCount(), 5);
     QCOMPARE(grid->row(), 1);
-    QCOMPARE(clicked.count(), 1);
-    QCOMPARE(grid->cell(1, 0), QStringLiteral("1,0"));
-    QCOMPARE(grid->cell(0, 3), QStringLiteral("0,3")); // fixed column keeps its text
-    QCOMPARE(grid->cell(1, 3), QString());
-    QCOMPARE(grid->cell(2, 4), QString());
-
+    QCOMPARE(grid->rowTexts(0).join(u'|'), u"0,0|1,0|2,0"_s);
+    QCOMPARE(grid->rowTexts(4).join(u'|'), u"0,4||"_s); // the fixed column stays
     // Blank rows hold only blanks, tabs and line breaks.
-    grid->setCell(0, 3, QStringLiteral(" \t\r\n"));
-    grid->setCell(2, 2, QStringLiteral("x"));
+    grid->setCell(0, 3, u" \t\r\n"_s);
     QVERIFY(IsGridRowBlank(*grid, 3));
-    QVERIFY(!IsGridRowBlank(*grid, 4)); // its fixed column keeps "0,4"
-    QVERIFY(IsGridRowBlank(*grid, 7));  // no such row: no text
-    const QList<QStringList> rows = GridRows(*grid);
-    QCOMPARE(rows.size(), 5);
-    QCOMPARE(rows[2], (QStringList{QStringLiteral("0,2"), QString(), QStringLiteral("x")}));
+    QVERIFY(!IsGridRowBlank(*grid, 4));
+    QVERIFY(IsGridRowBlank(*grid, 7)); // no such row: no text
 }
 
-void StringGridTest::mouseSelectsOrdinaryCellsOnlyAndClicksAgain() {
-    std::unique_ptr<StringGrid> grid(makeGrid(3, 6));
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
-    QSignalSpy clicked(grid.get(), &StringGrid::cellClick);
-    QSignalSpy moved(grid.get(), &StringGrid::selectionMoved);
-
-    const QRect heading = grid->cellRect(1, 0);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, heading.center());
-    QCOMPARE(clicked.count(), 0);
-    QCOMPARE(grid->row(), 1);
-
-    const QRect third = grid->cellRect(1, 3);
-    QVERIFY(!third.isEmpty());
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, third.center());
-    QCOMPARE(grid->row(), 3);
-    QCOMPARE(grid->col(), 1);
-    QCOMPARE(moved.count(), 1);
-    QCOMPARE(clicked.count(), 1);
-    QCOMPARE(clicked.last(), (QVariantList{1, 3}));
-
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, third.center());
-    QCOMPARE(moved.count(), 1);   // nothing moved
-    QCOMPARE(clicked.count(), 2); // but the grid was clicked
-
-    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, grid->cellRect(1, 2).center());
-    QCOMPARE(grid->row(), 3); // a right click leaves the selection alone
-}
-
-void StringGridTest::keyboardMovesAndFilterRefuses() {
-    std::unique_ptr<StringGrid> grid(makeGrid(3, 6));
-    grid->setRowSelect(false);
+void StringGridTest::mouseAndKeyboardSelectOrdinaryCellsOnly() {
+    auto grid = makeGrid(3, 6);
     grid->setSelectCellFilter([](int col, int) { return col == 1; });
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
     QVERIFY(grid->selectCell(1, 1));
-    QVERIFY(!grid->selectCell(2, 1));
-    QCOMPARE(grid->col(), 1);
+    QSignalSpy clicked(grid.get(), &StringGrid::cellClick);
+    auto click = [&](int col, int row, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(grid->viewport(), button, {}, grid->cellRect(col, row).center());
+    };
+    click(1, 0); // a heading
+    click(1, 2, Qt::RightButton);
+    click(2, 4); // refused by the filter
+    QCOMPARE(clicked.count(), 0);
+    click(1, 3);
+    QCOMPARE(clicked.count(), 1);
 
-    QTest::keyClick(grid.get(), Qt::Key_Down);
-    QTest::keyClick(grid.get(), Qt::Key_Down);
-    QCOMPARE(grid->row(), 3);
+    QTest::keyClick(grid.get(), Qt::Key_Down); // from the clicked row
+    QCOMPARE(grid->row(), 4);
     QTest::keyClick(grid.get(), Qt::Key_Right); // column 2 is refused
     QCOMPARE(grid->col(), 1);
     QTest::keyClick(grid.get(), Qt::Key_Home, Qt::ControlModifier);
-    QCOMPARE(grid->row(), 1);
     QTest::keyClick(grid.get(), Qt::Key_Up); // never into the headings
     QCOMPARE(grid->row(), 1);
     QTest::keyClick(grid.get(), Qt::Key_End, Qt::ControlModifier);
@@ -162,97 +121,48 @@ void StringGridTest::keyboardMovesAndFilterRefuses() {
 }
 
 void StringGridTest::fixedRowsStayWhileRowsScroll() {
-    std::unique_ptr<StringGrid> grid(makeGrid(2, 40));
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+    auto grid = makeGrid(2, 40);
     QVERIFY(grid->selectCell(0, 39));
-    QVERIFY(grid->topRow() > 1);
     QCOMPARE(grid->cellRect(0, 0).top(), 0); // heading in place
     QVERIFY(grid->cellRect(0, 1).isEmpty()); // scrolled out of view
     const QRect last = grid->cellRect(0, 39);
-    QVERIFY(!last.isEmpty());
-    QVERIFY(last.bottom() < grid->viewport()->height());
-    int col = -1;
-    int row = -1;
-    QVERIFY(grid->cellAt(last.center(), col, row));
-    QCOMPARE(row, 39);
-    QVERIFY(grid->cellAt(QPoint(5, 5), col, row));
-    QCOMPARE(row, 0);
+    QVERIFY(last.isValid() && last.bottom() < grid->viewport()->height());
 }
 
-void StringGridTest::ownerDrawHookPaintsEveryCell() {
-    std::unique_ptr<StringGrid> grid(makeGrid(3, 4));
-    QList<QPoint> painted;
-    QList<CellState> states;
+void StringGridTest::ownerDrawHookGetsEveryCellAndItsState() {
+    auto grid = makeGrid(3, 4);
+    grid->setRowSelect(true);
+    QMap<std::pair<int, int>, CellState> states;
     grid->setDrawCell([&](QPainter& painter, int col, int row, const QRect& rect, CellState s) {
-        painted.append(QPoint(col, row));
-        states.append(s);
+        states[{col, row}] = s;
         painter.fillRect(rect, row == 0 ? QColor(0, 0, 255) : QColor(255, 0, 0));
     });
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
-    const QImage image = grid->viewport()->grab().toImage();
-    for (int row = 0; row < 4; ++row) {
-        for (int col = 0; col < 3; ++col)
-            QVERIFY(painted.contains(QPoint(col, row)));
-    }
-    const int index = painted.indexOf(QPoint(2, 1));
-    QVERIFY(states[index].selected); // whole row selected
-    QVERIFY(!states[index].fixed);
-    QVERIFY(states[painted.indexOf(QPoint(1, 0))].fixed);
-    QVERIFY(!states[painted.indexOf(QPoint(1, 2))].selected);
-    QCOMPARE(image.pixelColor(grid->cellRect(1, 0).center()), QColor(0, 0, 255));
-    QCOMPARE(image.pixelColor(grid->cellRect(1, 2).center()), QColor(255, 0, 0));
-    // beyond the last cell: the grid colour
-    QCOMPARE(image.pixelColor(390, 190), grid->color());
-}
-
-void StringGridTest::defaultPaintingUsesFixedAndHighlightColours() {
-    std::unique_ptr<StringGrid> grid(makeGrid(2, 4));
-    grid->setFixedColor(QColor(10, 20, 30));
-    grid->setColor(QColor(250, 250, 240));
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
-    const QImage image = grid->viewport()->grab().toImage();
-    const QRect heading = grid->cellRect(0, 0);
-    QCOMPARE(image.pixelColor(heading.left() + 1, heading.bottom() - 1), QColor(10, 20, 30));
-    const QRect selected = grid->cellRect(1, 1);
-    QCOMPARE(image.pixelColor(selected.right() - 1, selected.bottom() - 1),
-             grid->palette().color(QPalette::Active, QPalette::Highlight));
-    const QRect plain = grid->cellRect(1, 2);
-    QCOMPARE(image.pixelColor(plain.right() - 1, plain.bottom() - 1), QColor(250, 250, 240));
-    // the fixed line at the heading cell's right edge
-    QCOMPARE(image.pixelColor(heading.right(), heading.center().y()).rgb(),
-             grid->palette().color(QPalette::Dark).rgb());
-}
-
-void StringGridTest::focusedFlagFollowsKeyboardFocus() {
-    std::unique_ptr<StringGrid> grid(makeGrid(2, 3));
-    QList<QPoint> focused;
-    grid->setDrawCell([&](QPainter&, int col, int row, const QRect&, CellState s) {
-        if (s.focused)
-            focused.append(QPoint(col, row));
-    });
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
-    grid->clearFocus();
-    focused.clear();
-    grid->viewport()->grab();
-    QVERIFY(focused.isEmpty());
+    auto state = [&](int col, int row) { return states.value({col, row}); };
+    grid->setFocusPolicy(Qt::StrongFocus);
     grid->activateWindow();
     grid->setFocus();
     QTRY_VERIFY(grid->hasFocus());
-    focused.clear();
-    grid->viewport()->grab();
-    QCOMPARE(focused, (QList<QPoint>{QPoint(0, 1)}));
+    states.clear();
+    const QImage image = grab(*grid);
+    QCOMPARE(states.size(), 12);
+    QVERIFY(state(2, 1).selected && !state(2, 1).fixed); // the whole row is selected
+    QVERIFY(state(1, 0).fixed && !state(1, 2).selected);
+    QVERIFY(state(0, 1).focused && !state(1, 1).focused);
+    const QRect heading = grid->cellRect(1, 0);
+    QCOMPARE(image.pixelColor(heading.center()), QColor(0, 0, 255));
+    QCOMPARE(image.pixelColor(390, 190), grid->color()); // beyond the last cell
+    // the fixed line at the heading cell's right edge
+    QCOMPARE(image.pixelColor(heading.right(), heading.center().y()).rgb(),
+             grid->palette().color(QPalette::Dark).rgb());
+    grid->clearFocus();
+    grab(*grid);
+    QVERIFY(!state(0, 1).focused);
 }
 
 void StringGridTest::columnBorderDragResizes() {
-    std::unique_ptr<StringGrid> grid(makeGrid(3, 3));
+    auto grid = makeGrid(3, 3);
     grid->setColWidth(0, 80);
     grid->setColSizing(true);
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
     const int border = grid->cellRect(0, 0).right() + 1;
     QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, QPoint(border, 5));
     QMouseEvent move(QEvent::MouseMove, QPointF(border + 30, 5), QPointF(border + 30, 5),
@@ -261,11 +171,116 @@ void StringGridTest::columnBorderDragResizes() {
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, QPoint(border + 30, 5));
     QCOMPARE(grid->colWidth(0), 110);
     QCOMPARE(grid->row(), 1); // sizing did not select
-    // a press on a border below the headings selects instead
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                      QPoint(grid->cellRect(0, 2).right(), grid->cellRect(0, 2).center().y()));
-    QCOMPARE(grid->colWidth(0), 110);
-    QCOMPARE(grid->row(), 2);
+}
+
+void StringGridTest::setColumnsFillsHeadingsAndWidths() {
+    auto grid = makeGrid(7, 6, 2);
+    StrGrid format;
+    format.AttachGrid(*grid);
+    format.SetColumns(ArrangeColumns);
+    QCOMPARE(grid->rowTexts(0), Texts({"", "Starting", "Step", "", "Pattern", "", "Time"}));
+    QCOMPARE(grid->rowTexts(1),
+             Texts({"Step", "Measure", "Length", "Pattern", "Length", "Tempo", "Signature"}));
+    const int widths[] = {30, 50, 42, 122, 44, 42, 54};
+    for (int c = 0; c < 7; ++c)
+        QCOMPARE(grid->colWidth(c), widths[c]);
+    QCOMPARE(grid->cell(0, 2), QString()); // the body is left alone
+
+    // A width of 0 leaves the column's width and headings as they were.
+    auto own = makeGrid(3, 6, 2);
+    own->setCell(1, 0, u"own 1"_s);
+    own->setCell(1, 1, u"own 2"_s);
+    const std::array<ColumnFormat, 3> table{
+        {{"A", "a", 30, ColumnCentred}, {"C", "c", 0, ColumnRight}, {"D", "d", 50, ColumnRight}}};
+    format.AttachGrid(*own);
+    format.SetColumns(table);
+    QCOMPARE(own->rowTexts(0), Texts({"A", "own 1", "D"}));
+    QCOMPARE(own->rowTexts(1), Texts({"a", "own 2", "d"}));
+    QCOMPARE(own->colWidth(1), 64);
+    QCOMPARE(own->colWidth(2), 50);
+}
+
+void StringGridTest::formatColoursAlignmentAndInsets() {
+    // Row 1 holds a text that fits its cells, row 2 one wider than its cells.
+    auto grid = makeGrid(3, 6);
+    const QColor fixed(200, 210, 220);
+    grid->setFixedColor(fixed);
+    const std::array<ColumnFormat, 3> table{{{"Patch", "", 120, ColumnLeft},
+                                             {"R", "", 120, ColumnRight},
+                                             {"C", "", 121, ColumnCentred}}};
+    StrGrid format;
+    format.AttachGrid(*grid);
+    format.SetColumns(table);
+    UseStrGridDrawing(*grid);
+    const QString text = u"HMH"_s;
+    const QString wide = QString(30, u'M');
+    for (int c = 0; c < 3; ++c) {
+        grid->setCell(c, 1, text);
+        grid->setCell(c, 2, wide);
+    }
+    QImage image = grab(*grid);
+    const QPalette palette = grid->palette();
+    const QColor window = palette.color(QPalette::Active, QPalette::Base);
+    const QRect heading = grid->cellRect(0, 0);
+    const QRect left = grid->cellRect(0, 1); // the selected cell: no highlight
+    QCOMPARE(image.pixelColor(heading.topLeft()), fixed);
+    QVERIFY(InkIs(image, heading, palette.color(QPalette::Active, QPalette::ButtonText)));
+    QCOMPARE(image.pixelColor(left.topLeft()), window);
+    QVERIFY(InkIs(image, left, Qt::black));
+    QCOMPARE(CountColour(image, left, palette.color(QPalette::Highlight)), 0);
+
+    const ReferenceInkOf ink = ReferenceInk(grid->font(), text);
+    const int advance = QFontMetrics(grid->font()).horizontalAdvance(text);
+    const int inset = 8; // the point size of the grid font
+    const QRect right = grid->cellRect(1, 1);
+    const QRect centre = grid->cellRect(2, 1);
+    QCOMPARE(InkExtent(image, left, window).left, left.left() + inset + ink.left);
+    QCOMPARE(InkExtent(image, right, window).left, right.right() + 1 - advance - inset + ink.left);
+    QCOMPARE(InkExtent(image, centre, window).left,
+             centre.left() + (centre.width() - advance) / 2 + ink.left);
+    QCOMPARE(InkTop(image, left, window), left.top() + 1 + ink.top); // one pixel below the top
+    // Too wide: right and centred texts start at the left edge; a left one keeps its inset.
+    const int wideInk = ReferenceInk(grid->font(), wide).left;
+    for (int c = 0; c < 3; ++c) {
+        const QRect rect = grid->cellRect(c, 2);
+        QCOMPARE(InkExtent(image, rect, window).left, rect.left() + (c == 0 ? inset : 0) + wideInk);
+    }
+
+    // Disabled: grey text on the fixed colour, headings and body alike.
+    grid->setEnabled(false);
+    image = grab(*grid);
+    for (const QRect& rect : {heading, left}) {
+        QCOMPARE(image.pixelColor(rect.topLeft()), fixed);
+        QCOMPARE(image.pixelColor(rect.bottomRight() - QPoint(1, 1)), fixed); // inside the lines
+        QVERIFY(InkIs(image, rect, palette.color(QPalette::Disabled, QPalette::Text)));
+    }
+}
+
+void StringGridTest::formatFocusRectangleAndUnformattedGrids() {
+    auto grid = makeGrid(3, 4);
+    StrGrid format;
+    format.AttachGrid(*grid);
+    format.SetColumns(EffectColumns);
+    const QRect rect(10, 10, 80, 15);
+    const QColor window = grid->palette().color(QPalette::Active, QPalette::Base);
+    for (const bool focused : {false, true}) {
+        QImage image(120, 40, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        format.DrawGridCell(*grid, painter, 1, 2, rect, CellState{false, false, focused});
+        painter.end();
+        // An empty cell: all in the window colour but for a focus frame when focused.
+        QCOMPARE(CountColour(image, rect, window) < rect.width() * rect.height(), focused);
+    }
+
+    // A grid without column formats is not painted by the handler at all.
+    auto plain = makeGrid(1, 3);
+    QImage untouched(120, 40, QImage::Format_RGB32);
+    untouched.fill(QColor(1, 2, 3));
+    QPainter painter(&untouched);
+    sgDrawCell(*plain, painter, 0, 1, rect, CellState{});
+    painter.end();
+    QCOMPARE(CountColour(untouched, untouched.rect(), QColor(1, 2, 3)), 120 * 40);
 }
 
 QTEST_MAIN(StringGridTest)
