@@ -20,11 +20,8 @@ private slots:
     void init() { setUpWindowFixture(); }
     void cleanup() { tearDownWindowFixture(); }
 
-    void headingsAndColumnsAtStart();
     void gridsShowTheCoreListsAndFollowFolderChanges();
-    void buttonsFollowTheSelectedName();
-    void noSongsBlankListsWithTabsShown();
-    void firstColumnFitsTheWindow();
+    void buttonsAndFirstColumnFollowTheSelection();
     void cellsDrawnAlikeInEveryList();
 
 private:
@@ -34,18 +31,27 @@ private:
         QVERIFY(file.open(QIODevice::WriteOnly));
         QVERIFY(file.write(QByteArray(size, 'x')) == size);
     }
-    TFormMain& openBackup() {
-        writeSettings(defaultDirSettings(QStringLiteral("backup")));
+    TFormMain& openIn(const char* folder) {
+        writeSettings(defaultDirSettings(QLatin1String(folder)));
         return open();
     }
     StringGrid* grid(int tab) const { return m_window->mediaGrids()[tab]; }
     QString status(int tab) const { return m_window->mediaStatusBars()[tab]->text(); }
 };
 
-void MediaListsTest::headingsAndColumnsAtStart() {
-    TFormMain& window = open(false); // no settings: the home folder, no songs
+// Started on a folder without songs: the headings, blank lists filling the visible area, the
+// tabs of the media folders present, no player. Then each folder change fills the lists as
+// the core computes them (folders found whatever their letter case).
+void MediaListsTest::gridsShowTheCoreListsAndFollowFolderChanges() {
+    writeFile(QStringLiteral("plain/MP3/song.mp3"), 4000);
+    writeFile(QStringLiteral("plain/wav/take.wav"), 4000);
+    writeFile(QStringLiteral("backup/WAV/take.wav"), 1000);
+    QVERIFY(QDir().mkpath(path(QStringLiteral("backup/MP3/Live set"))));
+    writeFile(QStringLiteral("backup/MP3/a.mp3"), 2500);
+    writeFile(QStringLiteral("backup/roland/smf/b.MID"), 10);
+    writeFile(QStringLiteral("card/ROLAND/TONELOAD/t.wav"), 30);
+    TFormMain& window = openIn("plain");
     QCOMPARE(window.mediaGrids().size(), 6);
-    QCOMPARE(window.mediaStatusBars().size(), 6);
     for (int tab = 0; tab < 6; ++tab) {
         StringGrid* g = grid(tab);
         QCOMPARE(window.PageControl2()->tabText(tab), MediaTabCaption(tab));
@@ -54,28 +60,26 @@ void MediaListsTest::headingsAndColumnsAtStart() {
         QCOMPARE(g->rowTexts(0), (QStringList{QStringLiteral("Filename"), QStringLiteral("Size")}));
         QCOMPARE(g->colWidth(1), g->fontMetrics().horizontalAdvance(QStringLiteral("5,555 MB")) +
                                      2 * g->font().pointSize());
-        QVERIFY(g->colWidth(0) >= 158);
         QCOMPARE(window.mediaStatusBars()[tab]->height(), 21);
+        QCOMPARE(status(tab), QString());
+        QVERIFY(g->rowCount() >= 2);
+        for (int row = 1; row < g->rowCount(); ++row)
+            QCOMPARE(g->rowTexts(row), (QStringList{QString(), QString()}));
+        QCOMPARE(window.PageControl2()->isTabVisible(tab),
+                 tab == MediaTabMP3 || tab == MediaTabWAV);
     }
+    StringGrid* shown = grid(window.PageControl2()->currentIndex());
+    QVERIFY(shown->rowCount() * 18 >= shown->viewport()->height() - 18);
     QCOMPARE(window.LabelTime()->text(), QStringLiteral(" 00:00:00 "));
     QVERIFY(!window.MediaPlayer1()->isEnabled());
-}
-
-void MediaListsTest::gridsShowTheCoreListsAndFollowFolderChanges() {
-    writeFile(QStringLiteral("backup/WAV/take.wav"), 1000);
-    QVERIFY(QDir().mkpath(path(QStringLiteral("backup/MP3/Live set"))));
-    writeFile(QStringLiteral("backup/MP3/a.mp3"), 2500);
-    writeFile(QStringLiteral("backup/roland/smf/b.MID"), 10); // folders in other letter cases
-    writeFile(QStringLiteral("card/ROLAND/TONELOAD/t.wav"), 30);
-    TFormMain& window = openBackup();
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
     const auto lists = RefreshMediaListContents(path(QStringLiteral("backup")), true);
     for (int tab : {MediaTabWAV, MediaTabMP3, MediaTabSMF}) {
-        const MediaListContent& list = lists[tab];
-        QCOMPARE(grid(tab)->rowCount(), list.count + 1);
-        for (int row = 0; row < list.count; ++row)
-            QCOMPARE(grid(tab)->rowTexts(row + 1), list.rows[row]);
-        QCOMPARE(status(tab), list.statusText);
-        QCOMPARE(window.mediaCounts()[tab], list.count);
+        QCOMPARE(grid(tab)->rowCount(), lists[tab].count + 1);
+        for (int row = 0; row < lists[tab].count; ++row)
+            QCOMPARE(grid(tab)->rowTexts(row + 1), lists[tab].rows[row]);
+        QCOMPARE(status(tab), lists[tab].statusText);
+        QCOMPARE(window.mediaCounts()[tab], lists[tab].count);
     }
     QCOMPARE(grid(MediaTabMP3)->cell(0, 2), QStringLiteral("Live set"));
     QCOMPARE(grid(MediaTabWAV)->row(), 1);
@@ -96,12 +100,23 @@ void MediaListsTest::gridsShowTheCoreListsAndFollowFolderChanges() {
     QVERIFY(window.PageControl2()->isTabVisible(MediaTabSMF));
 }
 
-void MediaListsTest::buttonsFollowTheSelectedName() {
+// Play and Stop are enabled for a selected WAV, MP3 or MIDI name (any letter case) only, on
+// a click, a selection or a tab change; the tab change also fits the first column to the
+// window, never narrower than 158.
+void MediaListsTest::buttonsAndFirstColumnFollowTheSelection() {
     for (const char* file : {"b.Wav", "c.mP3", "d.txt"})
         writeFile(QStringLiteral("backup/WAV/") + QLatin1String(file), 100);
-    TFormMain& window = openBackup();
-    window.PageControl2()->setCurrentIndex(MediaTabWAV);
+    writeFile(QStringLiteral("backup/MP3/readme.txt"), 100);
+    TFormMain& window = openIn("backup");
+    window.resize(1200, 700);
+    window.PageControl2()->setCurrentIndex(MediaTabMP3);
+    QVERIFY(!window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play));
     StringGrid* g = grid(MediaTabWAV);
+    g->setColWidth(0, 158);
+    window.PageControl2()->setCurrentIndex(MediaTabWAV);
+    QVERIFY(window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play));
+    QTRY_COMPARE(g->colWidth(0), g->viewport()->width() - g->colWidth(1) - 6);
+    QVERIFY(g->colWidth(0) > 158);
     for (int row : {1, 3, 2}) { // b.Wav (already selected), d.txt, c.mP3
         const bool enabled = row != 3;
         // Start from the opposite state, so that the selection has to change it.
@@ -113,51 +128,16 @@ void MediaListsTest::buttonsFollowTheSelectedName() {
         QCOMPARE(window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play), enabled);
         QCOMPARE(window.MediaPlayer1()->isButtonEnabled(PlayerButton::Stop), enabled);
     }
-    // A blank cell disables both.
-    g->setCell(0, 2, QStringLiteral("   "));
+    g->setCell(0, 2, QStringLiteral("   ")); // a blank cell disables both
     window.UpdatePlayerButtons(g);
     QVERIFY(!window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play));
     QVERIFY(!window.MediaPlayer1()->isButtonEnabled(PlayerButton::Stop));
-}
-
-void MediaListsTest::noSongsBlankListsWithTabsShown() {
-    writeFile(QStringLiteral("plain/MP3/song.mp3"), 4000);
-    writeFile(QStringLiteral("plain/wav/take.wav"), 4000);
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
-    for (int tab = 0; tab < 6; ++tab) {
-        QCOMPARE(status(tab), QString());
-        QVERIFY(grid(tab)->rowCount() >= 2);
-        for (int row = 1; row < grid(tab)->rowCount(); ++row)
-            QCOMPARE(grid(tab)->rowTexts(row), (QStringList{QString(), QString()}));
-        QCOMPARE(window.PageControl2()->isTabVisible(tab),
-                 tab == MediaTabMP3 || tab == MediaTabWAV);
-    }
-    // The blank rows fill the visible area of the list shown.
-    StringGrid* shown = grid(window.PageControl2()->currentIndex());
-    QVERIFY(shown->rowCount() * 18 >= shown->viewport()->height() - 18);
-}
-
-void MediaListsTest::firstColumnFitsTheWindow() {
-    writeFile(QStringLiteral("backup/WAV/take.wav"), 100);
-    writeFile(QStringLiteral("backup/MP3/readme.txt"), 100);
-    TFormMain& window = openBackup();
-    window.resize(1200, 700);
-    window.PageControl2()->setCurrentIndex(MediaTabMP3);
-    QVERIFY(!window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play));
-    StringGrid* wav = grid(MediaTabWAV);
-    wav->setColWidth(0, 158);
-    window.PageControl2()->setCurrentIndex(MediaTabWAV); // fits the column, updates the buttons
-    QVERIFY(window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play));
-    QTRY_COMPARE(wav->colWidth(0), wav->viewport()->width() - wav->colWidth(1) - 6);
-    QVERIFY(wav->colWidth(0) > 158);
     // Less room than 158 beside the size column: the first column stays 158 wide.
-    for (StringGrid* g : window.mediaGrids())
-        g->setColWidth(1, 2000);
+    for (StringGrid* each : window.mediaGrids())
+        each->setColWidth(1, 2000);
     window.resize(900, 650);
-    for (StringGrid* g : window.mediaGrids())
-        QTRY_COMPARE(g->colWidth(0), 158);
+    for (StringGrid* each : window.mediaGrids())
+        QTRY_COMPARE(each->colWidth(0), 158);
 }
 
 void MediaListsTest::cellsDrawnAlikeInEveryList() {
@@ -165,7 +145,7 @@ void MediaListsTest::cellsDrawnAlikeInEveryList() {
         writeFile(QLatin1String(folder) + QStringLiteral("one.wav"), 1000);
         writeFile(QLatin1String(folder) + QStringLiteral("two.wav"), 2'500'000);
     }
-    TFormMain& window = openBackup();
+    TFormMain& window = openIn("backup");
     QList<QImage> images;
     for (int tab : {MediaTabSketch, MediaTabWAV}) {
         window.PageControl2()->setCurrentIndex(tab);
