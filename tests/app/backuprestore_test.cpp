@@ -3,9 +3,7 @@
 #include "app/backuprestoreconfirm.h"
 #include "app/copyfiles.h"
 #include "app/foldertree.h"
-#include "app/messages.h"
 #include "app/shortenpath.h"
-#include "fixture/cardfixture.h"
 #include "transfer/backuptexts.h"
 #include "transfer/sizetext.h"
 
@@ -20,7 +18,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
-#include <functional>
 
 namespace {
 
@@ -166,9 +163,10 @@ void BackupRestoreTest::backupCopiesTheWholeRolandFolderOfTheCard() {
     QVERIFY(!m_copyFiles->isVisible());
 }
 
-// Refused without a card and when the folder is bigger than the card. A folder without a
-// Roland folder, through the real engine, copies nothing and is not "done". A backup folder
-// replaces the card's files without asking.
+// Refused without a card and when the folder is bigger than the card (the capacity rule
+// and its text belong to the transfer layer). A backup folder replaces the card's files
+// without asking. A folder without a Roland folder, through the real engine, copies
+// nothing and is not "done".
 void BackupRestoreTest::restoreRefusesThenReplacesCardFilesAndIsDoneOnlyWhenComplete() {
     TFormMain& window = *m_window;
     QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
@@ -178,19 +176,21 @@ void BackupRestoreTest::restoreRefusesThenReplacesCardFilesAndIsDoneOnlyWhenComp
                      QStringLiteral("\rBR memory card not detected. Unable to restore."));
     m_messages.clear();
     putCardIn();
-    FakeDrive* card = m_drives->drive(u'E');
-    card->totalBytes = 100'000'000;
-    card->bytesPerSector = 1000;
-    card->sectorsPerCluster = 1;
-    CardFixture big(path(QStringLiteral("big")));
-    QVERIFY(big.writeSizedFile(QStringLiteral("Roland/BR0/SONG001.BR0/TAKE.BR0"), 100'000'001));
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("big"))));
+    m_drives->drive(u'E')->totalBytes = 999'999; // under 1 MB
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
+    std::uint64_t bytes = 0;
+    FolderSize(path(QStringLiteral("backup/Roland")), bytes);
     QVERIFY(clickAnswering(QString(), true).isEmpty());
-    expectOneMessage(
-        MessageKind::Warning,
-        QStringLiteral("Insufficient Capacity\r\n\r\nThe BR memory card in drive E has "
-                       "a capacity of 100 MB.\r\n\r\nThe selected folder you're trying "
-                       "to restore has a total size of 100 MB."));
+    expectOneMessage(MessageKind::Warning, InsufficientCapacityText(u'E', 0, bytes));
+    m_messages.clear();
+    m_drives->drive(u'E')->totalBytes = 2'000'000'000;
+    clickAnswering(QString(), true);
+    QCOMPARE(m_fake.requests.size(), 1);
+    QCOMPARE(QDir::cleanPath(m_fake.requests[0].source), path(QStringLiteral("backup/Roland")));
+    QCOMPARE(QDir::cleanPath(m_fake.requests[0].destination), path(QStringLiteral("card/Roland")));
+    QVERIFY(m_fake.requests[0].replaceWithoutAsking);
+    expectOneMessage(MessageKind::Information,
+                     QStringLiteral("Restore done.\r\n\r\nElapsed Time: 62:05"));
     m_messages.clear();
     QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
     m_fake.script = [this](const CopyRequest& request, CopyObserver& observer) {
@@ -204,16 +204,6 @@ void BackupRestoreTest::restoreRefusesThenReplacesCardFilesAndIsDoneOnlyWhenComp
     QCOMPARE(m_messages.messages()[0].kind, MessageKind::Warning);
     QVERIFY(m_messages.messages()[0].text.startsWith(
         QStringLiteral("Restore not started.\r\n\r\nThe folder ")));
-    m_messages.clear();
-    m_fake = FakeCopier();
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
-    clickAnswering(QString(), true);
-    QCOMPARE(m_fake.requests.size(), 1);
-    QCOMPARE(QDir::cleanPath(m_fake.requests[0].source), path(QStringLiteral("backup/Roland")));
-    QCOMPARE(QDir::cleanPath(m_fake.requests[0].destination), path(QStringLiteral("card/Roland")));
-    QVERIFY(m_fake.requests[0].replaceWithoutAsking);
-    expectOneMessage(MessageKind::Information,
-                     QStringLiteral("Restore done.\r\n\r\nElapsed Time: 62:05"));
 }
 
 // The copy runs on another thread; its questions come over the progress window, which is
