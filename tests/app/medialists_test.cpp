@@ -21,8 +21,7 @@ private slots:
     void cleanup() { tearDownWindowFixture(); }
 
     void gridsShowTheCoreListsAndFollowFolderChanges();
-    void buttonsAndFirstColumnFollowTheSelection();
-    void cellsDrawnAlikeInEveryList();
+    void cellsButtonsAndFirstColumnFollowTheSelection();
 
 private:
     void writeFile(const QString& relative, qint64 size) {
@@ -95,18 +94,50 @@ void MediaListsTest::gridsShowTheCoreListsAndFollowFolderChanges() {
     QVERIFY(window.PageControl2()->isTabVisible(MediaTabSMF));
 }
 
-// Play and Stop are enabled for a selected WAV, MP3 or MIDI name (any letter case) only, on
-// a click, a selection or a tab change; the tab change also fits the first column to the
-// window, never narrower than 158.
-void MediaListsTest::buttonsAndFirstColumnFollowTheSelection() {
-    for (const char* file : {"b.Wav", "c.mP3", "d.txt"})
-        writeFile(QStringLiteral("backup/WAV/") + QLatin1String(file), 100);
+// Cells are drawn alike in every list (Sketch too): the selected row highlighted, the others
+// on the window colour, names 8 pixels in, sizes ending 8 pixels before the right edge. Play
+// and Stop are enabled for a selected WAV, MP3 or MIDI name (any letter case) only, on a
+// click, a selection or a tab change; the tab change also fits the first column to the
+// window, never narrower than 158. Disabled: grey text on the fixed colour.
+void MediaListsTest::cellsButtonsAndFirstColumnFollowTheSelection() {
+    for (const char* folder : {"backup/WAV/", "backup/Roland/Sketch/"}) {
+        writeFile(QLatin1String(folder) + QStringLiteral("b.Wav"), 1000);
+        writeFile(QLatin1String(folder) + QStringLiteral("c.mP3"), 2'500'000);
+        writeFile(QLatin1String(folder) + QStringLiteral("d.txt"), 100);
+    }
     writeFile(QStringLiteral("backup/MP3/readme.txt"), 100);
     TFormMain& window = openIn("backup");
+    QList<QImage> images;
+    for (int tab : {MediaTabSketch, MediaTabWAV}) {
+        window.PageControl2()->setCurrentIndex(tab);
+        QTRY_VERIFY(grid(tab)->isVisible());
+        images.append(grid(tab)->viewport()->grab().toImage());
+    }
+    QVERIFY(images[0] == images[1]);
+    StringGrid* g = grid(MediaTabWAV);
+    const QImage& image = images[1];
+    const QRect selected = g->cellRect(0, 1);
+    const QRect other = g->cellRect(0, 2);
+    QCOMPARE(image.pixelColor(selected.topLeft() + QPoint(1, 1)),
+             g->palette().color(QPalette::Active, QPalette::Highlight));
+    QCOMPARE(image.pixelColor(other.topLeft() + QPoint(1, 1)),
+             g->palette().color(QPalette::Active, QPalette::Base));
+    auto inked = [&image](const QRect& r, int fromX, int toX) {
+        for (int x = fromX; x <= toX; ++x) {
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                if (image.pixelColor(x, y).lightness() < 128)
+                    return true;
+            }
+        }
+        return false;
+    };
+    const QRect size = g->cellRect(1, 2);
+    QVERIFY(inked(size, size.right() - 10, size.right() - 8));
+    QVERIFY(!inked(size, size.right() - 7, size.right()));
+    QVERIFY(!inked(other, other.left(), other.left() + 7));
     window.resize(1200, 700);
     window.PageControl2()->setCurrentIndex(MediaTabMP3);
     QVERIFY(!window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play));
-    StringGrid* g = grid(MediaTabWAV);
     g->setColWidth(0, 158);
     window.PageControl2()->setCurrentIndex(MediaTabWAV);
     QVERIFY(window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play));
@@ -127,53 +158,15 @@ void MediaListsTest::buttonsAndFirstColumnFollowTheSelection() {
     window.UpdatePlayerButtons(g);
     QVERIFY(!window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play));
     QVERIFY(!window.MediaPlayer1()->isButtonEnabled(PlayerButton::Stop));
+    g->setEnabled(false); // the selected row (now row 2) as well
+    QCOMPARE(g->viewport()->grab().toImage().pixelColor(other.topLeft() + QPoint(1, 1)),
+             g->fixedColor());
     // Less room than 158 beside the size column: the first column stays 158 wide.
     for (StringGrid* each : window.mediaGrids())
         each->setColWidth(1, 2000);
     window.resize(900, 650);
     for (StringGrid* each : window.mediaGrids())
         QTRY_COMPARE(each->colWidth(0), 158);
-}
-
-void MediaListsTest::cellsDrawnAlikeInEveryList() {
-    for (const char* folder : {"backup/WAV/", "backup/Roland/Sketch/"}) {
-        writeFile(QLatin1String(folder) + QStringLiteral("one.wav"), 1000);
-        writeFile(QLatin1String(folder) + QStringLiteral("two.wav"), 2'500'000);
-    }
-    TFormMain& window = openIn("backup");
-    QList<QImage> images;
-    for (int tab : {MediaTabSketch, MediaTabWAV}) {
-        window.PageControl2()->setCurrentIndex(tab);
-        QTRY_VERIFY(grid(tab)->isVisible());
-        images.append(grid(tab)->viewport()->grab().toImage());
-    }
-    QVERIFY(images[0] == images[1]); // Sketch drawn like the others
-    StringGrid* g = grid(MediaTabWAV);
-    const QImage& image = images[1];
-    const QRect selected = g->cellRect(0, 1);
-    const QRect other = g->cellRect(0, 2);
-    QCOMPARE(image.pixelColor(selected.topLeft() + QPoint(1, 1)),
-             g->palette().color(QPalette::Active, QPalette::Highlight));
-    QCOMPARE(image.pixelColor(other.topLeft() + QPoint(1, 1)),
-             g->palette().color(QPalette::Active, QPalette::Base));
-    // Size texts end 8 pixels before the cell's right edge; names start 8 pixels in.
-    auto inked = [&image](const QRect& r, int fromX, int toX) {
-        for (int x = fromX; x <= toX; ++x) {
-            for (int y = r.top(); y <= r.bottom(); ++y) {
-                if (image.pixelColor(x, y).lightness() < 128)
-                    return true;
-            }
-        }
-        return false;
-    };
-    const QRect size = g->cellRect(1, 2);
-    QVERIFY(inked(size, size.right() - 10, size.right() - 8));
-    QVERIFY(!inked(size, size.right() - 7, size.right()));
-    QVERIFY(!inked(other, other.left(), other.left() + 7));
-    // Disabled: grey text on the fixed colour, the selected row included.
-    g->setEnabled(false);
-    QCOMPARE(g->viewport()->grab().toImage().pixelColor(selected.topLeft() + QPoint(1, 1)),
-             g->fixedColor());
 }
 
 QTEST_MAIN(MediaListsTest)
