@@ -4,7 +4,6 @@
 #include "app/copyfiles.h"
 #include "app/foldertree.h"
 #include "app/shortenpath.h"
-#include "fixture/cardfixture.h"
 #include "transfer/backuptexts.h"
 #include "transfer/sizetext.h"
 
@@ -19,30 +18,23 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
-#include <functional>
 
 namespace {
 
-// Copies by a script, or through `real` when set; records each request and its thread.
-class FakeCopier : public FolderCopier {
+// Copies by a script and answers the copy's questions, recording the requests, the thread
+// they came on and the questions.
+class FakeCopier : public FolderCopier, public CopyQuestions {
 public:
     std::function<CopyResult(const CopyRequest&, CopyObserver&)> script;
-    FolderCopier* real = nullptr;
     QList<CopyRequest> requests;
     QThread* thread = nullptr;
+    QStringList asked;
 
     CopyResult copy(const CopyRequest& request, CopyObserver& observer) override {
         requests.append(request);
         thread = QThread::currentThread();
-        if (real)
-            return real->copy(request, observer);
         return script ? script(request, observer) : CopyResult();
     }
-};
-
-class ScriptedQuestions : public CopyQuestions {
-public:
-    QStringList asked;
     ConflictAnswer askConflict(QWidget*, const QString& target) override {
         asked.append(QStringLiteral("conflict ") + target);
         return ConflictAnswer::ReplaceAll;
@@ -64,26 +56,20 @@ private slots:
     void init();
     void cleanup();
 
-    void confirmationDialogAsDesigned();
     void backupCopiesTheWholeRolandFolderOfTheCard();
-    void backupCancelledInADialogCopiesNothing();
-    void restoreWithoutCardWarns();
-    void restoreCapacityEdges();
-    void restoreWithoutRolandFolderIsNotDone();
-    void restoreReplacesCardFilesWithoutAsking();
+    void restoreRefusesThenReplacesCardFilesAndIsDoneOnlyWhenComplete();
     void copyWindowAsksOverItselfAndCancels();
 
 private:
-    TFormMain& openWithCard(bool card);
     // Runs the button's handler, answering Select Folder with `folder` and the confirmation
-    // with OK or Cancel; returns the confirmation's caption and text ("" when not shown).
+    // (checked to be centred over the window and to show its text) with OK or Cancel;
+    // returns the confirmation's caption and text ("" when not shown).
     QStringList clickAnswering(const QString& folder, bool confirm);
     void expectOneMessage(MessageKind kind, const QString& text);
 
     std::unique_ptr<TFormBackupRestoreConfirm> m_confirm;
     std::unique_ptr<TFormCopyFiles> m_copyFiles;
     FakeCopier m_fake;
-    ScriptedQuestions m_questions;
     PosixCopyFileLayer m_realFiles;
     CopyEngine m_realEngine{m_realFiles};
 };
@@ -91,27 +77,21 @@ private:
 void BackupRestoreTest::init() {
     setUpWindowFixture();
     m_fake = FakeCopier();
-    m_questions = ScriptedQuestions();
     std::int64_t now = 1000;
     m_calendarSeconds = [now]() mutable { return (now += 3725) - 3725; };
+    putCardIn();
+    writeSettings(defaultDirSettings(QStringLiteral("backup")));
+    open();
+    makeDialogs();
+    m_confirm = std::make_unique<TFormBackupRestoreConfirm>(m_window.get());
+    m_copyFiles = std::make_unique<TFormCopyFiles>(m_fake, m_fake, m_window.get());
+    m_window->setTransferDialogs(m_selectFolder.get(), m_confirm.get(), m_copyFiles.get());
 }
 
 void BackupRestoreTest::cleanup() {
     m_copyFiles.reset();
     m_confirm.reset();
     tearDownWindowFixture();
-}
-
-TFormMain& BackupRestoreTest::openWithCard(bool card) {
-    if (card)
-        putCardIn();
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    makeDialogs();
-    m_confirm = std::make_unique<TFormBackupRestoreConfirm>(&window);
-    m_copyFiles = std::make_unique<TFormCopyFiles>(m_fake, m_questions, &window);
-    window.setTransferDialogs(m_selectFolder.get(), m_confirm.get(), m_copyFiles.get());
-    return window;
 }
 
 QStringList BackupRestoreTest::clickAnswering(const QString& folder, bool confirm) {
@@ -127,6 +107,9 @@ QStringList BackupRestoreTest::clickAnswering(const QString& folder, bool confir
             m_selectFolder->accept();
         } else if (modal == m_confirm.get()) {
             shown = QStringList{m_confirm->windowTitle(), m_confirm->text()};
+            QCOMPARE(m_confirm->LabelBackupRestore()->text(), MessageDisplayText(shown[1]));
+            QVERIFY((m_confirm->frameGeometry().center() - m_window->frameGeometry().center())
+                        .manhattanLength() <= 4);
             (confirm ? m_confirm->btnOK() : m_confirm->btnCancel())->click();
         }
     });
@@ -145,47 +128,28 @@ void BackupRestoreTest::expectOneMessage(MessageKind kind, const QString& text) 
     QCOMPARE(m_messages.messages()[0].text, text);
 }
 
-void BackupRestoreTest::confirmationDialogAsDesigned() {
-    TFormMain& window = openWithCard(true);
-    TFormBackupRestoreConfirm& dialog = *m_confirm;
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Confirm Backup/Restore"));
-    QCOMPARE(dialog.size(), QSize(500, 210));
-    QCOMPARE(dialog.LabelBackupRestore()->size(), QSize(470, 100));
-    QCOMPARE(dialog.LabelBackupRestore()->alignment(), Qt::AlignCenter);
-    QCOMPARE(dialog.LabelBackupRestore()->font().pixelSize(), 13);
-    QCOMPARE(dialog.btnOK()->text(), QStringLiteral("OK"));
-    QCOMPARE(dialog.btnCancel()->text(), QStringLiteral("Cancel"));
-    // OK answers true (Cancel is answered through the window below), centred over the owner
-    // (the frame may be known only once the dialog is shown).
-    QPoint centre;
-    QString shown;
-    QTimer::singleShot(0, &dialog, [&] {
-        centre = dialog.frameGeometry().center();
-        shown = dialog.LabelBackupRestore()->text();
-        dialog.btnOK()->click();
-    });
-    QVERIFY(dialog.confirm(QStringLiteral("Confirm Restore"), QStringLiteral("\rA\r\nB")));
-    QVERIFY((centre - window.frameGeometry().center()).manhattanLength() <= 4);
-    QCOMPARE(shown, QStringLiteral("\nA\nB"));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Confirm Restore"));
-}
-
 void BackupRestoreTest::backupCopiesTheWholeRolandFolderOfTheCard() {
-    TFormMain& window = openWithCard(true);
-    QCOMPARE(window.ToolButtonBackupRestore()->text(), QStringLiteral("  Backup  "));
+    TFormMain& window = *m_window;
+    TFormBackupRestoreConfirm& dialog = *m_confirm;
+    QLabel* label = dialog.LabelBackupRestore();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Confirm Backup/Restore"));
+    QVERIFY(dialog.size() == QSize(500, 210) && label->size() == QSize(470, 100));
+    QVERIFY(label->alignment() == Qt::AlignCenter && label->font().pixelSize() == 13);
+    QCOMPARE(dialog.btnOK()->text() + dialog.btnCancel()->text(), QStringLiteral("OKCancel"));
     // Started from a song folder of the card: the whole Roland folder is counted and copied.
     QVERIFY(window.DirectoryListBox1()->setDirectory(
         path(QStringLiteral("card/Roland/BR0/SONG001.BR0"))));
     const QString target = path(QStringLiteral("plain/Backup 1"));
     QVERIFY(QDir().mkpath(target));
-    const QStringList shown = clickAnswering(target, true);
+    const QStringList cancelled = clickAnswering(target, false);
+    QVERIFY(m_fake.requests.isEmpty() && m_messages.messages().isEmpty());
+    QVERIFY(!QFileInfo::exists(target + QStringLiteral("/WAV")));
+    QCOMPARE(clickAnswering(target, true), cancelled);
     std::uint64_t bytes = 0;
     const std::int32_t files = FolderSize(path(QStringLiteral("card/Roland")), bytes);
-    QVERIFY(files > 2);
-    const QString shortTarget =
-        ShortenPath(target, m_confirm->LabelBackupRestore()->fontMetrics(), 420);
-    QCOMPARE(shown, (QStringList{QStringLiteral("Confirm Backup"),
-                                 BackupConfirmText(u'E', shortTarget, bytes, files)}));
+    const QString shortTarget = ShortenPath(target, label->fontMetrics(), 420);
+    QCOMPARE(cancelled, (QStringList{QStringLiteral("Confirm Backup"),
+                                     BackupConfirmText(u'E', shortTarget, bytes, files)}));
     QCOMPARE(m_fake.requests.size(), 1);
     QCOMPARE(QDir::cleanPath(m_fake.requests[0].source), path(QStringLiteral("card/Roland")));
     QCOMPARE(QDir::cleanPath(m_fake.requests[0].destination), target + QStringLiteral("/Roland"));
@@ -199,60 +163,40 @@ void BackupRestoreTest::backupCopiesTheWholeRolandFolderOfTheCard() {
     QVERIFY(!m_copyFiles->isVisible());
 }
 
-void BackupRestoreTest::backupCancelledInADialogCopiesNothing() {
-    openWithCard(true);
-    QCOMPARE(clickAnswering(path(QStringLiteral("plain")), false).size(), 2);
-    QVERIFY(m_fake.requests.isEmpty());
-    QVERIFY(m_messages.messages().isEmpty());
-    QVERIFY(!QFileInfo::exists(path(QStringLiteral("plain/WAV"))));
-}
-
-void BackupRestoreTest::restoreWithoutCardWarns() {
-    TFormMain& window = openWithCard(false);
-    QCOMPARE(window.ToolButtonBackupRestore()->text(), QStringLiteral("  Restore  "));
+// Refused without a card and when the folder is bigger than the card (the capacity rule
+// and its text belong to the transfer layer). A backup folder replaces the card's files
+// without asking. A folder without a Roland folder, through the real engine, copies
+// nothing and is not "done".
+void BackupRestoreTest::restoreRefusesThenReplacesCardFilesAndIsDoneOnlyWhenComplete() {
+    TFormMain& window = *m_window;
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
+    m_drives->removeDrive(u'E');
     QVERIFY(clickAnswering(QString(), true).isEmpty());
-    QVERIFY(m_fake.requests.isEmpty());
     expectOneMessage(MessageKind::Warning,
                      QStringLiteral("\rBR memory card not detected. Unable to restore."));
-}
-
-// A card of exactly 100 000 000 bytes takes a folder of that size, not one byte more.
-void BackupRestoreTest::restoreCapacityEdges() {
-    for (const qint64 size : {100'000'000LL, 100'000'001LL}) {
-        cleanup();
-        init();
-        TFormMain& window = openWithCard(true);
-        FakeDrive* card = m_drives->drive(u'E');
-        card->totalBytes = 100'000'000;
-        card->bytesPerSector = 1000;
-        card->sectorsPerCluster = 1;
-        CardFixture big(path(QStringLiteral("big")));
-        QVERIFY(big.writeSizedFile(QStringLiteral("Roland/BR0/SONG001.BR0/TAKE.BR0"), size));
-        QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("big"))));
-        const QStringList shown = clickAnswering(QString(), false);
-        if (size == 100'000'000) {
-            QCOMPARE(shown.value(0), QStringLiteral("Confirm Restore"));
-            QVERIFY(shown.value(1).endsWith(
-                QStringLiteral("to BR memory card in drive E.\r\n\r\n(100 MB in 1 files)")));
-            QVERIFY(m_messages.messages().isEmpty());
-        } else {
-            QVERIFY(shown.isEmpty());
-            expectOneMessage(
-                MessageKind::Warning,
-                QStringLiteral("Insufficient Capacity\r\n\r\nThe BR memory card in drive E has "
-                               "a capacity of 100 MB.\r\n\r\nThe selected folder you're trying "
-                               "to restore has a total size of 100 MB."));
-        }
-        QVERIFY(m_fake.requests.isEmpty());
-    }
-}
-
-void BackupRestoreTest::restoreWithoutRolandFolderIsNotDone() {
-    TFormMain& window = openWithCard(true);
+    m_messages.clear();
+    putCardIn();
+    m_drives->drive(u'E')->totalBytes = 999'999; // under 1 MB
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
+    std::uint64_t bytes = 0;
+    FolderSize(path(QStringLiteral("backup/Roland")), bytes);
+    QVERIFY(clickAnswering(QString(), true).isEmpty());
+    expectOneMessage(MessageKind::Warning, InsufficientCapacityText(u'E', 0, bytes));
+    m_messages.clear();
+    m_drives->drive(u'E')->totalBytes = 2'000'000'000;
+    clickAnswering(QString(), true);
+    QCOMPARE(m_fake.requests.size(), 1);
+    QCOMPARE(QDir::cleanPath(m_fake.requests[0].source), path(QStringLiteral("backup/Roland")));
+    QCOMPARE(QDir::cleanPath(m_fake.requests[0].destination), path(QStringLiteral("card/Roland")));
+    QVERIFY(m_fake.requests[0].replaceWithoutAsking);
+    expectOneMessage(MessageKind::Information,
+                     QStringLiteral("Restore done.\r\n\r\nElapsed Time: 62:05"));
+    m_messages.clear();
     QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
-    m_fake.real = &m_realEngine;
-    const QStringList shown = clickAnswering(QString(), true);
-    QCOMPARE(shown.value(1),
+    m_fake.script = [this](const CopyRequest& request, CopyObserver& observer) {
+        return m_realEngine.copy(request, observer);
+    };
+    QCOMPARE(clickAnswering(QString(), true).value(1),
              RestoreConfirmText(ShortenPath(window.currentFolder(),
                                             m_confirm->LabelBackupRestore()->fontMetrics(), 390),
                                 u'E', 0, 0));
@@ -262,41 +206,21 @@ void BackupRestoreTest::restoreWithoutRolandFolderIsNotDone() {
         QStringLiteral("Restore not started.\r\n\r\nThe folder ")));
 }
 
-void BackupRestoreTest::restoreReplacesCardFilesWithoutAsking() {
-    TFormMain& window = openWithCard(true);
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
-    clickAnswering(QString(), true);
-    QCOMPARE(m_fake.requests.size(), 1);
-    QCOMPARE(QDir::cleanPath(m_fake.requests[0].source), path(QStringLiteral("backup/Roland")));
-    QCOMPARE(QDir::cleanPath(m_fake.requests[0].destination), path(QStringLiteral("card/Roland")));
-    QVERIFY(m_fake.requests[0].replaceWithoutAsking);
-    expectOneMessage(MessageKind::Information,
-                     QStringLiteral("Restore done.\r\n\r\nElapsed Time: 62:05"));
-}
-
 // The copy runs on another thread; its questions come over the progress window, which is
 // modal meanwhile, Cancel reaches the copy, and an incomplete copy ends in a warning with
 // the details the result gives.
 void BackupRestoreTest::copyWindowAsksOverItselfAndCancels() {
-    TFormMain& window = openWithCard(true);
+    TFormMain& window = *m_window;
     CopyResult failed;
     failed.copied = 5;
     failed.failed = 1;
     failed.failures = {{QStringLiteral("/x/TAKE.BR0"), QStringLiteral("No space left on device")}};
     QList<int> answers;
     m_fake.script = [&answers, failed](const CopyRequest& request, CopyObserver& observer) {
-        CopyProgress progress;
-        progress.filesTotal = 4;
-        progress.bytesTotal = 4000;
-        observer.progress(progress);
         answers << int(observer.askConflict(request.destination + QStringLiteral("/a"), {}, {}))
                 << int(observer.askError(QStringLiteral("/b"),
                                          QStringLiteral("Input/output error")));
-        progress.filesDone = 1;
-        progress.bytesDone = 1000;
-        progress.bytesPerSecond = 500;
-        progress.currentFile = QStringLiteral("/src/a");
-        observer.progress(progress);
+        observer.progress({1, 4, 1000, 4000, QStringLiteral("/src/a"), 500});
         for (int i = 0; i < 500 && !observer.cancelRequested(); ++i)
             QThread::msleep(10);
         CopyResult result = failed;
@@ -315,11 +239,9 @@ void BackupRestoreTest::copyWindowAsksOverItselfAndCancels() {
         m_copyFiles->cancelButton()->click();
     });
     clickAnswering(path(QStringLiteral("plain")), true);
-    QVERIFY(sawModal);
-    QCOMPARE(m_fake.requests.size(), 1);
-    QVERIFY(m_fake.thread != QThread::currentThread());
+    QVERIFY(sawModal && m_fake.thread != QThread::currentThread());
     QCOMPARE(answers, (QList<int>{int(ConflictAnswer::ReplaceAll), int(ErrorAnswer::Skip)}));
-    QCOMPARE(m_questions.asked,
+    QCOMPARE(m_fake.asked,
              (QStringList{QStringLiteral("conflict ") + path(QStringLiteral("plain/Roland/a")),
                           QStringLiteral("error /b Input/output error")}));
     failed.cancelled = true;

@@ -20,12 +20,8 @@ private slots:
     void init() { setUpWindowFixture(); }
     void cleanup() { tearDownWindowFixture(); }
 
-    void headingsAndColumnsAtStart();
     void gridsShowTheCoreListsAndFollowFolderChanges();
-    void buttonsFollowTheSelectedName();
-    void noSongsBlankListsWithTabsShown();
-    void firstColumnFitsTheWindow();
-    void cellsDrawnAlikeInEveryList();
+    void cellsButtonsAndFirstColumnFollowTheSelection();
 
 private:
     void writeFile(const QString& relative, qint64 size) {
@@ -34,18 +30,26 @@ private:
         QVERIFY(file.open(QIODevice::WriteOnly));
         QVERIFY(file.write(QByteArray(size, 'x')) == size);
     }
-    TFormMain& openBackup() {
-        writeSettings(defaultDirSettings(QStringLiteral("backup")));
+    TFormMain& openIn(const char* folder) {
+        writeSettings(defaultDirSettings(QLatin1String(folder)));
         return open();
     }
     StringGrid* grid(int tab) const { return m_window->mediaGrids()[tab]; }
     QString status(int tab) const { return m_window->mediaStatusBars()[tab]->text(); }
 };
 
-void MediaListsTest::headingsAndColumnsAtStart() {
-    TFormMain& window = open(false); // no settings: the home folder, no songs
+// Started on a folder without songs: the headings, blank lists filling the visible area, the
+// tabs of the media folders present, no player. Then each folder change fills the lists as
+// the core computes them (folders found whatever their letter case).
+void MediaListsTest::gridsShowTheCoreListsAndFollowFolderChanges() {
+    writeFile(QStringLiteral("plain/MP3/song.mp3"), 4000);
+    writeFile(QStringLiteral("plain/wav/take.wav"), 4000);
+    writeFile(QStringLiteral("backup/WAV/take.wav"), 1000);
+    writeFile(QStringLiteral("backup/MP3/a.mp3"), 2500);
+    writeFile(QStringLiteral("backup/roland/smf/b.MID"), 10);
+    writeFile(QStringLiteral("card/ROLAND/TONELOAD/t.wav"), 30);
+    TFormMain& window = openIn("plain");
     QCOMPARE(window.mediaGrids().size(), 6);
-    QCOMPARE(window.mediaStatusBars().size(), 6);
     for (int tab = 0; tab < 6; ++tab) {
         StringGrid* g = grid(tab);
         QCOMPARE(window.PageControl2()->tabText(tab), MediaTabCaption(tab));
@@ -54,125 +58,62 @@ void MediaListsTest::headingsAndColumnsAtStart() {
         QCOMPARE(g->rowTexts(0), (QStringList{QStringLiteral("Filename"), QStringLiteral("Size")}));
         QCOMPARE(g->colWidth(1), g->fontMetrics().horizontalAdvance(QStringLiteral("5,555 MB")) +
                                      2 * g->font().pointSize());
-        QVERIFY(g->colWidth(0) >= 158);
         QCOMPARE(window.mediaStatusBars()[tab]->height(), 21);
+        QCOMPARE(status(tab), QString());
+        QVERIFY(g->rowCount() >= 2);
+        for (int row = 1; row < g->rowCount(); ++row)
+            QCOMPARE(g->rowTexts(row), (QStringList{QString(), QString()}));
+        QCOMPARE(window.PageControl2()->isTabVisible(tab),
+                 tab == MediaTabMP3 || tab == MediaTabWAV);
     }
+    StringGrid* shown = grid(window.PageControl2()->currentIndex());
+    QVERIFY(shown->rowCount() * 18 >= shown->viewport()->height() - 18);
     QCOMPARE(window.LabelTime()->text(), QStringLiteral(" 00:00:00 "));
     QVERIFY(!window.MediaPlayer1()->isEnabled());
-}
-
-void MediaListsTest::gridsShowTheCoreListsAndFollowFolderChanges() {
-    writeFile(QStringLiteral("backup/WAV/take.wav"), 1000);
-    QVERIFY(QDir().mkpath(path(QStringLiteral("backup/MP3/Live set"))));
-    writeFile(QStringLiteral("backup/MP3/a.mp3"), 2500);
-    writeFile(QStringLiteral("backup/roland/smf/b.MID"), 10); // folders in other letter cases
-    writeFile(QStringLiteral("card/ROLAND/TONELOAD/t.wav"), 30);
-    TFormMain& window = openBackup();
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
     const auto lists = RefreshMediaListContents(path(QStringLiteral("backup")), true);
     for (int tab : {MediaTabWAV, MediaTabMP3, MediaTabSMF}) {
-        const MediaListContent& list = lists[tab];
-        QCOMPARE(grid(tab)->rowCount(), list.count + 1);
-        for (int row = 0; row < list.count; ++row)
-            QCOMPARE(grid(tab)->rowTexts(row + 1), list.rows[row]);
-        QCOMPARE(status(tab), list.statusText);
-        QCOMPARE(window.mediaCounts()[tab], list.count);
+        QCOMPARE(grid(tab)->rowCount(), lists[tab].count + 1);
+        for (int row = 0; row < lists[tab].count; ++row)
+            QCOMPARE(grid(tab)->rowTexts(row + 1), lists[tab].rows[row]);
+        QCOMPARE(status(tab), lists[tab].statusText);
+        QCOMPARE(window.mediaCounts()[tab], lists[tab].count);
     }
-    QCOMPARE(grid(MediaTabMP3)->cell(0, 2), QStringLiteral("Live set"));
     QCOMPARE(grid(MediaTabWAV)->row(), 1);
     QVERIFY(window.MediaPlayer1()->isEnabled() && window.LabelTime()->isEnabled());
     // An empty list: one blank row, no files.
     QCOMPARE(grid(MediaTabUSB)->rowTexts(1), (QStringList{QString(), QString()}));
     QCOMPARE(status(MediaTabUSB), QStringLiteral(" 0 Files     Total Size: 0.00 KB"));
-    // Files added later appear with the next folder change only.
-    writeFile(QStringLiteral("backup/roland/smf/c.mid"), 5);
-    QCOMPARE(grid(MediaTabSMF)->rowCount(), 2);
     QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("card"))));
     QCOMPARE(window.mediaCounts(), (std::array<int, 6>{0, 1, 0, 0, 0, 0}));
     QCOMPARE(grid(MediaTabSMF)->cell(0, 1), QString());
     QVERIFY(window.PageControl2()->isTabVisible(MediaTabToneLoad));
     QVERIFY(!window.PageControl2()->isTabVisible(MediaTabSMF));
     QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
-    QCOMPARE(window.mediaCounts()[MediaTabSMF], 2);
+    QCOMPARE(window.mediaCounts()[MediaTabSMF], 1);
     QVERIFY(window.PageControl2()->isTabVisible(MediaTabSMF));
 }
 
-void MediaListsTest::buttonsFollowTheSelectedName() {
-    for (const char* file : {"b.Wav", "c.mP3", "d.txt"})
-        writeFile(QStringLiteral("backup/WAV/") + QLatin1String(file), 100);
-    TFormMain& window = openBackup();
-    window.PageControl2()->setCurrentIndex(MediaTabWAV);
-    StringGrid* g = grid(MediaTabWAV);
-    for (int row : {1, 3, 2}) { // b.Wav (already selected), d.txt, c.mP3
-        const bool enabled = row != 3;
-        // Start from the opposite state, so that the selection has to change it.
-        window.MediaPlayer1()->setEnabledButtons(!enabled, !enabled);
-        if (row == g->row())
-            window.sgMediaCentreClick(g);
-        else
-            QVERIFY(g->selectCell(0, row));
-        QCOMPARE(window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play), enabled);
-        QCOMPARE(window.MediaPlayer1()->isButtonEnabled(PlayerButton::Stop), enabled);
-    }
-    // A blank cell disables both.
-    g->setCell(0, 2, QStringLiteral("   "));
-    window.UpdatePlayerButtons(g);
-    QVERIFY(!window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play));
-    QVERIFY(!window.MediaPlayer1()->isButtonEnabled(PlayerButton::Stop));
-}
-
-void MediaListsTest::noSongsBlankListsWithTabsShown() {
-    writeFile(QStringLiteral("plain/MP3/song.mp3"), 4000);
-    writeFile(QStringLiteral("plain/wav/take.wav"), 4000);
-    writeSettings(defaultDirSettings(QStringLiteral("backup")));
-    TFormMain& window = open();
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
-    for (int tab = 0; tab < 6; ++tab) {
-        QCOMPARE(status(tab), QString());
-        QVERIFY(grid(tab)->rowCount() >= 2);
-        for (int row = 1; row < grid(tab)->rowCount(); ++row)
-            QCOMPARE(grid(tab)->rowTexts(row), (QStringList{QString(), QString()}));
-        QCOMPARE(window.PageControl2()->isTabVisible(tab),
-                 tab == MediaTabMP3 || tab == MediaTabWAV);
-    }
-    // The blank rows fill the visible area of the list shown.
-    StringGrid* shown = grid(window.PageControl2()->currentIndex());
-    QVERIFY(shown->rowCount() * 18 >= shown->viewport()->height() - 18);
-}
-
-void MediaListsTest::firstColumnFitsTheWindow() {
-    writeFile(QStringLiteral("backup/WAV/take.wav"), 100);
-    writeFile(QStringLiteral("backup/MP3/readme.txt"), 100);
-    TFormMain& window = openBackup();
-    window.resize(1200, 700);
-    window.PageControl2()->setCurrentIndex(MediaTabMP3);
-    QVERIFY(!window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play));
-    StringGrid* wav = grid(MediaTabWAV);
-    wav->setColWidth(0, 158);
-    window.PageControl2()->setCurrentIndex(MediaTabWAV); // fits the column, updates the buttons
-    QVERIFY(window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play));
-    QTRY_COMPARE(wav->colWidth(0), wav->viewport()->width() - wav->colWidth(1) - 6);
-    QVERIFY(wav->colWidth(0) > 158);
-    // Less room than 158 beside the size column: the first column stays 158 wide.
-    for (StringGrid* g : window.mediaGrids())
-        g->setColWidth(1, 2000);
-    window.resize(900, 650);
-    for (StringGrid* g : window.mediaGrids())
-        QTRY_COMPARE(g->colWidth(0), 158);
-}
-
-void MediaListsTest::cellsDrawnAlikeInEveryList() {
+// Cells are drawn alike in every list (Sketch too): the selected row highlighted, the others
+// on the window colour, names 8 pixels in, sizes ending 8 pixels before the right edge. Play
+// and Stop are enabled for a selected WAV, MP3 or MIDI name (any letter case) only, on a
+// click, a selection or a tab change; the tab change also fits the first column to the
+// window, never narrower than 158. Disabled: grey text on the fixed colour.
+void MediaListsTest::cellsButtonsAndFirstColumnFollowTheSelection() {
     for (const char* folder : {"backup/WAV/", "backup/Roland/Sketch/"}) {
-        writeFile(QLatin1String(folder) + QStringLiteral("one.wav"), 1000);
-        writeFile(QLatin1String(folder) + QStringLiteral("two.wav"), 2'500'000);
+        writeFile(QLatin1String(folder) + QStringLiteral("b.Wav"), 1000);
+        writeFile(QLatin1String(folder) + QStringLiteral("c.mP3"), 2'500'000);
+        writeFile(QLatin1String(folder) + QStringLiteral("d.txt"), 100);
     }
-    TFormMain& window = openBackup();
+    writeFile(QStringLiteral("backup/MP3/readme.txt"), 100);
+    TFormMain& window = openIn("backup");
     QList<QImage> images;
     for (int tab : {MediaTabSketch, MediaTabWAV}) {
         window.PageControl2()->setCurrentIndex(tab);
         QTRY_VERIFY(grid(tab)->isVisible());
         images.append(grid(tab)->viewport()->grab().toImage());
     }
-    QVERIFY(images[0] == images[1]); // Sketch drawn like the others
+    QVERIFY(images[0] == images[1]);
     StringGrid* g = grid(MediaTabWAV);
     const QImage& image = images[1];
     const QRect selected = g->cellRect(0, 1);
@@ -181,7 +122,6 @@ void MediaListsTest::cellsDrawnAlikeInEveryList() {
              g->palette().color(QPalette::Active, QPalette::Highlight));
     QCOMPARE(image.pixelColor(other.topLeft() + QPoint(1, 1)),
              g->palette().color(QPalette::Active, QPalette::Base));
-    // Size texts end 8 pixels before the cell's right edge; names start 8 pixels in.
     auto inked = [&image](const QRect& r, int fromX, int toX) {
         for (int x = fromX; x <= toX; ++x) {
             for (int y = r.top(); y <= r.bottom(); ++y) {
@@ -195,10 +135,38 @@ void MediaListsTest::cellsDrawnAlikeInEveryList() {
     QVERIFY(inked(size, size.right() - 10, size.right() - 8));
     QVERIFY(!inked(size, size.right() - 7, size.right()));
     QVERIFY(!inked(other, other.left(), other.left() + 7));
-    // Disabled: grey text on the fixed colour, the selected row included.
-    g->setEnabled(false);
-    QCOMPARE(g->viewport()->grab().toImage().pixelColor(selected.topLeft() + QPoint(1, 1)),
+    window.resize(1200, 700);
+    window.PageControl2()->setCurrentIndex(MediaTabMP3);
+    QVERIFY(!window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play));
+    g->setColWidth(0, 158);
+    window.PageControl2()->setCurrentIndex(MediaTabWAV);
+    QVERIFY(window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play));
+    QTRY_COMPARE(g->colWidth(0), g->viewport()->width() - g->colWidth(1) - 6);
+    QVERIFY(g->colWidth(0) > 158);
+    for (int row : {1, 3, 2}) { // b.Wav (already selected), d.txt, c.mP3
+        const bool enabled = row != 3;
+        // Start from the opposite state, so that the selection has to change it.
+        window.MediaPlayer1()->setEnabledButtons(!enabled, !enabled);
+        if (row == g->row())
+            window.sgMediaCentreClick(g);
+        else
+            QVERIFY(g->selectCell(0, row));
+        QCOMPARE(window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play), enabled);
+        QCOMPARE(window.MediaPlayer1()->isButtonEnabled(PlayerButton::Stop), enabled);
+    }
+    g->setCell(0, 2, QStringLiteral("   ")); // a blank cell disables both
+    window.UpdatePlayerButtons(g);
+    QVERIFY(!window.MediaPlayer1()->isButtonEnabled(PlayerButton::Play));
+    QVERIFY(!window.MediaPlayer1()->isButtonEnabled(PlayerButton::Stop));
+    g->setEnabled(false); // the selected row (now row 2) as well
+    QCOMPARE(g->viewport()->grab().toImage().pixelColor(other.topLeft() + QPoint(1, 1)),
              g->fixedColor());
+    // Less room than 158 beside the size column: the first column stays 158 wide.
+    for (StringGrid* each : window.mediaGrids())
+        each->setColWidth(1, 2000);
+    window.resize(900, 650);
+    for (StringGrid* each : window.mediaGrids())
+        QTRY_COMPARE(each->colWidth(0), 158);
 }
 
 QTEST_MAIN(MediaListsTest)

@@ -23,14 +23,9 @@ private slots:
     void init();
     void cleanup() { tearDownWindowFixture(); }
 
-    void playShowsTimeAndRange();
-    void stopContinuesEndRestartsClickSeeks();
-    void midiPathLimit_data();
-    void midiPathLimit();
-    void mp3IsHandedToTheDesktop();
-    void failedOpenIsReportedOnceAndRecovers_data();
-    void failedOpenIsReportedOnceAndRecovers();
-    void folderChangeKeepsTheOpenFilePlayable();
+    void playStopContinueRestartAndSeek();
+    void midiPathLimitAndMp3HandOver();
+    void failedOpenIsReportedEachTimeAndRecovers();
     void logTracesPlayStopAndNotifications();
 
 private:
@@ -88,59 +83,41 @@ void MediaPlayerTest::init() {
     addMedia(MediaTabMP3, QStringLiteral("Song.MP3"), 0);
 }
 
-void MediaPlayerTest::playShowsTimeAndRange() {
+// The timer drives the time text and the bar. Play after Stop continues the open file, Play
+// after the end starts again, a click on the bar seeks there and plays, also after a folder
+// change. A MIDI file counts ticks; when stopped the timer leaves the text alone.
+void MediaPlayerTest::playStopContinueRestartAndSeek() {
     TFormMain& window = openBackup();
     QVERIFY(window.Timer1()->interval() == 100 && !timerOn());
-    play(MediaTabWAV, "long.wav");
-    QCOMPARE(m_playback->path(), longWav());
-    QCOMPARE(m_playback->deviceType(), QStringLiteral("WaveAudio"));
-    QVERIFY(playing() && timerOn());
-    QCOMPARE(window.ProgressBar1()->maximum(), 90'000);
-    m_playback->advance(61'500); // the timer itself drives the text and the bar
-    QTRY_COMPARE(timeText(), QStringLiteral(" 00:01:01 "));
-    QCOMPARE(window.ProgressBar1()->position(), 61'500);
-    // MIDI: ticks, until the time format is set to milliseconds.
-    play(MediaTabSMF, "tune.mid");
-    QCOMPARE(m_playback->deviceType(), QStringLiteral("Sequencer"));
-    QCOMPARE(timeText(), QStringLiteral("  000000  "));
-    QCOMPARE(window.ProgressBar1()->maximum(), 3840);
-    m_playback->advance(1'000);
-    window.Timer1Timer();
-    QCOMPARE(timeText(), QStringLiteral("  000384  "));
-    QCOMPARE(window.ProgressBar1()->position(), 384);
-    // Stopped: the timer leaves the text alone.
-    press(PlayerButton::Stop);
-    window.Timer1Timer();
-    QCOMPARE(timeText(), QStringLiteral("  000000  "));
-    QVERIFY(m_messages.messages().isEmpty());
-}
-
-void MediaPlayerTest::stopContinuesEndRestartsClickSeeks() {
-    TFormMain& window = openBackup();
     play(MediaTabWAV, "minute.wav");
-    m_playback->advance(20'000);
+    QVERIFY(playing() && timerOn());
+    QCOMPARE(window.ProgressBar1()->maximum(), 60'000);
+    m_playback->advance(20'500);
+    QTRY_COMPARE(timeText(), QStringLiteral(" 00:00:20 "));
+    QCOMPARE(window.ProgressBar1()->position(), 20'500);
     press(PlayerButton::Stop);
     QVERIFY(!timerOn());
     QCOMPARE(timeText(), QStringLiteral(" 00:00:00 "));
+    // Play again continues the open file, after a folder change as well.
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("card"))));
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
     m_playback->clearCalls();
-    // Play again continues the open file, and the time text and the bar follow it again.
-    press(PlayerButton::Play);
+    play(MediaTabWAV, "minute.wav");
     QVERIFY(!m_playback->calls().join(u'|').contains(QStringLiteral("open")));
-    QCOMPARE(m_playback->position(), 20'000);
     QVERIFY(playing() && timerOn());
     QCOMPARE(window.ProgressBar1()->maximum(), 60'000);
     m_playback->advance(1'000);
     window.Timer1Timer();
     QCOMPARE(timeText(), QStringLiteral(" 00:00:21 "));
-    // Play after the end starts from the beginning.
     m_playback->finish();
     press(PlayerButton::Play);
     QVERIFY(playing());
     QCOMPARE(m_playback->position(), 0);
     // A click at the middle of the bar seeks to the middle and plays.
     press(PlayerButton::Stop);
-    QCOMPARE(window.ProgressBar1()->width(), 118);
-    QTest::mouseClick(window.ProgressBar1(), Qt::LeftButton, {}, QPoint(59, 8));
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("card"))));
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
+    QTest::mouseClick(window.ProgressBar1(), Qt::LeftButton, {}, QPoint(59, 8)); // of 118
     QVERIFY(m_playback->calls().contains(QStringLiteral("seek 30000")));
     QVERIFY(playing());
     QCOMPARE(window.ProgressBar1()->position(), 30'000);
@@ -148,107 +125,66 @@ void MediaPlayerTest::stopContinuesEndRestartsClickSeeks() {
     QCOMPARE(timeText(), QStringLiteral(" 00:00:30 "));
     window.ProgressBar1MouseDown(118);
     QCOMPARE(m_playback->position(), 60'000);
+    play(MediaTabSMF, "tune.mid");
+    QCOMPARE(timeText(), QStringLiteral("  000000  "));
+    QCOMPARE(window.ProgressBar1()->maximum(), 3840);
+    m_playback->advance(1'000);
+    window.Timer1Timer();
+    QCOMPARE(timeText(), QStringLiteral("  000384  "));
+    QCOMPARE(window.ProgressBar1()->position(), 384);
+    press(PlayerButton::Stop);
+    window.Timer1Timer();
+    QCOMPARE(timeText(), QStringLiteral("  000000  "));
+    QVERIFY(m_messages.messages().isEmpty());
 }
 
-void MediaPlayerTest::midiPathLimit_data() {
-    QTest::addColumn<int>("length");
-    QTest::addColumn<bool>("plays");
-    QTest::newRow("127") << 127 << true;
-    QTest::newRow("128") << 128 << false;
-}
-
-void MediaPlayerTest::midiPathLimit() {
-    QFETCH(int, length);
-    QFETCH(bool, plays);
-    const int prefix = static_cast<int>(mediaPath(MediaTabSMF, QString()).size());
-    QVERIFY(length - prefix - 4 > 0);
-    const QString name = QString(length - prefix - 4, u'm') + QStringLiteral(".mid");
-    addMedia(MediaTabSMF, name, 5'000, 1920);
-    QCOMPARE(mediaPath(MediaTabSMF, name).size(), length);
-    openBackup();
+// SMF paths of up to 127 characters play; a longer one leaves the WAV file open, stopped,
+// and says why. An MP3 file is handed to the desktop; a later Play on the WAV opens it again.
+void MediaPlayerTest::midiPathLimitAndMp3HandOver() {
+    const qsizetype room = 127 - mediaPath(MediaTabSMF, QString()).size() - 4;
+    QVERIFY(room > 0);
+    const QString longest = QString(room, u'm') + QStringLiteral(".mid");
+    addMedia(MediaTabSMF, longest, 5'000, 1920);
+    addMedia(MediaTabSMF, u'n' + longest, 5'000, 1920);
+    TFormMain& window = openBackup();
+    play(MediaTabSMF, longest);
+    QCOMPARE(m_playback->path(), mediaPath(MediaTabSMF, longest));
+    QVERIFY(playing() && m_messages.messages().isEmpty());
     play(MediaTabWAV, "long.wav");
-    play(MediaTabSMF, name);
-    if (plays) {
-        QCOMPARE(m_playback->path(), mediaPath(MediaTabSMF, name));
-        QVERIFY(playing() && m_messages.messages().isEmpty());
-        return;
-    }
-    // The WAV file stays open, stopped; the message says why.
+    play(MediaTabSMF, u'n' + longest);
     QCOMPARE(m_playback->path(), longWav());
     QVERIFY(!playing() && !timerOn());
     QCOMPARE(timeText(), QStringLiteral("  000000  "));
     QCOMPARE(m_messages.messages().size(), 1);
     QCOMPARE(m_messages.messages()[0].text, QStringLiteral("SMF pathname too long"));
-}
-
-void MediaPlayerTest::mp3IsHandedToTheDesktop() {
-    TFormMain& window = openBackup();
     play(MediaTabWAV, "long.wav");
     play(MediaTabMP3, "Song.MP3");
     QCOMPARE(m_shell.openedDocuments(),
              QStringList{mediaPath(MediaTabMP3, QStringLiteral("Song.MP3"))});
     QVERIFY(!timerOn() && !playing());
     QCOMPARE(window.MediaPlayer1()->deviceType(), 6);
-    // A later Play on the WAV file opens it again.
     play(MediaTabWAV, "long.wav");
     QVERIFY(playing() && timerOn());
 }
 
-void MediaPlayerTest::failedOpenIsReportedOnceAndRecovers_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("noOutput");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("not a WAV file")
-        << QStringLiteral("bad.wav") << QString() << QStringLiteral("not a WAV file");
-    QTest::newRow("no audio device")
-        << QStringLiteral("long.wav") << QStringLiteral("no audio device")
-        << QStringLiteral("no audio device");
-}
-
-void MediaPlayerTest::failedOpenIsReportedOnceAndRecovers() {
-    QFETCH(QString, name);
-    QFETCH(QString, noOutput);
-    QFETCH(QString, reason);
+// Each failed Play is reported (naming the file and why) and leaves nothing open; Stop
+// then has nothing to report, and the next file plays.
+void MediaPlayerTest::failedOpenIsReportedEachTimeAndRecovers() {
     TFormMain& window = openBackup();
-    m_playback->setNoOutput(noOutput);
     for (int attempt = 1; attempt <= 2; ++attempt) {
-        play(MediaTabWAV, name);
+        play(MediaTabWAV, "bad.wav");
         QCOMPARE(m_messages.messages().size(), attempt);
         const RecordingMessageBoxes::Message& message = m_messages.messages().last();
         QCOMPARE(message.kind, MessageKind::Error);
-        QVERIFY2(message.text.contains(mediaPath(MediaTabWAV, name)), qPrintable(message.text));
-        QVERIFY2(message.text.contains(reason), qPrintable(message.text));
+        QVERIFY(message.text.contains(mediaPath(MediaTabWAV, QStringLiteral("bad.wav"))));
+        QVERIFY(message.text.contains(QStringLiteral("not a WAV file")));
         QVERIFY(!timerOn() && !m_playback->isOpen());
     }
-    press(PlayerButton::Stop); // nothing open: nothing to report
-    m_playback->setNoOutput(QString());
+    press(PlayerButton::Stop);
     play(MediaTabWAV, "minute.wav");
     QCOMPARE(m_messages.messages().size(), 2);
     QVERIFY(playing());
     QCOMPARE(window.ProgressBar1()->maximum(), 60'000);
-}
-
-void MediaPlayerTest::folderChangeKeepsTheOpenFilePlayable() {
-    TFormMain& window = openBackup();
-    auto changeFolderAndBack = [&window, this] {
-        QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("card"))));
-        QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
-    };
-    play(MediaTabWAV, "long.wav");
-    m_playback->advance(3'000);
-    press(PlayerButton::Stop);
-    changeFolderAndBack();
-    play(MediaTabWAV, "long.wav");
-    m_playback->advance(1'000);
-    window.Timer1Timer();
-    QCOMPARE(timeText(), QStringLiteral(" 00:00:04 ")); // still a clock, from where it was
-    // A click on the bar after the next folder change follows the file as well.
-    press(PlayerButton::Stop);
-    changeFolderAndBack();
-    window.ProgressBar1MouseDown(59);
-    QCOMPARE(window.ProgressBar1()->maximum(), 90'000);
-    window.Timer1Timer();
-    QCOMPARE(timeText(), QStringLiteral(" 00:00:45 "));
 }
 
 void MediaPlayerTest::logTracesPlayStopAndNotifications() {
@@ -258,21 +194,17 @@ void MediaPlayerTest::logTracesPlayStopAndNotifications() {
     select(MediaTabWAV, QStringLiteral("long.wav"));
     qsizetype before = logLines().size();
     press(PlayerButton::Play);
-    const QString file = longWav();
-    QCOMPARE(
-        logLines().mid(before),
-        (QStringList{QString(),
-                     QStringLiteral(
-                         "MediaPlayer1Click() :  [PLAY] button pressed  (Filename = \"long.wav\""),
-                     QStringLiteral("ReOpenMediaPlayer() (before Close)  Mode:  [1] Stopped   "
-                                    "Filename = \"") +
-                         file + u'"',
-                     QStringLiteral("ReOpenMediaPlayer() (after Open)  Mode:  [1] Stopped   "
-                                    "Filename = \"") +
-                         file + u'"',
-                     QStringLiteral("ReOpenMediaPlayer()  (end)  Mode:  [1] Stopped"),
-                     QStringLiteral("MediaPlayer1Click()  (end)  Mode:  [1] Stopped"),
-                     QStringLiteral("MediaPlayer1__Post__Click()  (end)  Mode:  [2] Playing")}));
+    const QString file = QStringLiteral("   Filename = \"") + longWav() + u'"';
+    QCOMPARE(logLines().mid(before),
+             (QStringList{
+                 QString(),
+                 QStringLiteral(
+                     "MediaPlayer1Click() :  [PLAY] button pressed  (Filename = \"long.wav\""),
+                 QStringLiteral("ReOpenMediaPlayer() (before Close)  Mode:  [1] Stopped") + file,
+                 QStringLiteral("ReOpenMediaPlayer() (after Open)  Mode:  [1] Stopped") + file,
+                 QStringLiteral("ReOpenMediaPlayer()  (end)  Mode:  [1] Stopped"),
+                 QStringLiteral("MediaPlayer1Click()  (end)  Mode:  [1] Stopped"),
+                 QStringLiteral("MediaPlayer1__Post__Click()  (end)  Mode:  [2] Playing")}));
     QVERIFY(logLines()[0].startsWith(QStringLiteral("Log started:  ")));
     QTest::qWait(10); // the time format's notification arrives
     QCOMPARE(logLines().last(), QStringLiteral("MediaPlayer1Notify()  Mode:  [2] Playing"));
