@@ -5,48 +5,43 @@
 #include <QFile>
 #include <QStandardPaths>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-bool MakePage(const QString& folder) {
-    if (!QDir().mkpath(folder)) {
-        return false;
-    }
-    QFile page(folder + QStringLiteral("/index.html"));
-    return page.open(QIODevice::WriteOnly) && page.write("<html></html>") > 0;
-}
+namespace {
 
 class LocalPagesTest : public ::testing::Test {
 protected:
     void SetUp() override { QStandardPaths::setTestModeEnabled(true); }
     void TearDown() override { QStandardPaths::setTestModeEnabled(false); }
+    QString at(const QString& relative) const { return m_temp.path(relative); }
+    bool makePage(const QString& folder) const {
+        QFile page(at(folder + u"/index.html"_s));
+        return QDir().mkpath(at(folder)) && page.open(QIODevice::WriteOnly) &&
+               page.write("<html></html>") > 0;
+    }
     TempFolder m_temp;
 };
 
 } // namespace
 
-TEST_F(LocalPagesTest, InstalledPageBesideTheProgram) {
-    ASSERT_TRUE(QDir().mkpath(m_temp.path(QStringLiteral("usr/bin"))));
-    ASSERT_TRUE(MakePage(m_temp.path(QStringLiteral("usr/share/sorvane/help"))));
-    ASSERT_TRUE(MakePage(m_temp.path(QStringLiteral("usr/share/sorvane/home"))));
-    EXPECT_EQ(FindLocalPage(m_temp.path(QStringLiteral("usr/bin")), QStringLiteral("help")),
-              m_temp.path(QStringLiteral("usr/share/sorvane/help/index.html")));
-    EXPECT_EQ(FindLocalPage(m_temp.path(QStringLiteral("usr/bin")), QStringLiteral("home")),
-              m_temp.path(QStringLiteral("usr/share/sorvane/home/index.html")));
-}
+// The page installed beside the program's share folder wins over the source tree of a build
+// folder; a missing page gives the installed path.
+TEST_F(LocalPagesTest, InstalledPageSourceTreeOrInstalledPath) {
+    ASSERT_TRUE(QDir().mkpath(at(u"usr/bin"_s)) && makePage(u"usr/share/sorvane/help"_s) &&
+                makePage(u"usr/share/sorvane/home"_s));
+    EXPECT_EQ(FindLocalPage(at(u"usr/bin"_s), u"help"_s),
+              at(u"usr/share/sorvane/help/index.html"_s));
+    EXPECT_EQ(FindLocalPage(at(u"usr/bin"_s), u"home"_s),
+              at(u"usr/share/sorvane/home/index.html"_s));
 
-TEST_F(LocalPagesTest, SourceTreeOfABuildFolder) {
-    ASSERT_TRUE(QDir().mkpath(m_temp.path(QStringLiteral("src/build/debug"))));
-    ASSERT_TRUE(MakePage(m_temp.path(QStringLiteral("src/docs/help"))));
-    EXPECT_EQ(FindLocalPage(m_temp.path(QStringLiteral("src/build/debug")), QStringLiteral("help")),
-              m_temp.path(QStringLiteral("src/docs/help/index.html")));
-    // The installed page wins over the source tree.
-    ASSERT_TRUE(MakePage(m_temp.path(QStringLiteral("src/build/share/sorvane/help"))));
-    EXPECT_EQ(FindLocalPage(m_temp.path(QStringLiteral("src/build/debug")), QStringLiteral("help")),
-              m_temp.path(QStringLiteral("src/build/share/sorvane/help/index.html")));
-}
+    ASSERT_TRUE(QDir().mkpath(at(u"src/build/debug"_s)) && makePage(u"src/docs/help"_s));
+    EXPECT_EQ(FindLocalPage(at(u"src/build/debug"_s), u"help"_s),
+              at(u"src/docs/help/index.html"_s));
+    ASSERT_TRUE(makePage(u"src/build/share/sorvane/help"_s));
+    EXPECT_EQ(FindLocalPage(at(u"src/build/debug"_s), u"help"_s),
+              at(u"src/build/share/sorvane/help/index.html"_s));
 
-TEST_F(LocalPagesTest, MissingPageGivesTheInstalledPath) {
-    ASSERT_TRUE(QDir().mkpath(m_temp.path(QStringLiteral("opt/bin"))));
-    EXPECT_EQ(FindLocalPage(m_temp.path(QStringLiteral("opt/bin")), QStringLiteral("home")),
-              m_temp.path(QStringLiteral("opt/share/sorvane/home/index.html")));
+    ASSERT_TRUE(QDir().mkpath(at(u"opt/bin"_s)));
+    EXPECT_EQ(FindLocalPage(at(u"opt/bin"_s), u"home"_s),
+              at(u"opt/share/sorvane/home/index.html"_s));
 }
