@@ -30,13 +30,6 @@ TEST(IniLineEnds, CrLfLfAndLoneCrAllEndLines) {
         ini.writeInteger(u"P"_s, u"New"_s, 1);
         EXPECT_EQ(ini.contents(), after) << before.toStdString();
     }
-    for (const QByteArray& bytes :
-         {QByteArray("\r\r\n\n\r"), QByteArray("\xEF\xBB\xBF[P]\rA=\xF6\r\n"), QByteArray("[P"),
-          QByteArray("=v\n[]\n k = v \r\n[P]A=1\r")}) {
-        IniFile ini(u"unused"_s);
-        ini.setContents(bytes);
-        EXPECT_EQ(ini.contents(), bytes);
-    }
 }
 
 TEST(IniOddFiles, NodeInsteadOfSettingsFileReadsAsDefaultsWithoutBlocking) {
