@@ -1,8 +1,15 @@
+// The settings file format: reading, writing back what is not changed byte for byte, atomic
+// saves, and odd contents: other line ends, nodes instead of files, files far too large to be
+// settings.
+
 #include "app/core/inifile.h"
+#include "app/core/settings.h"
 #include "support/cardtest.h"
+#include "support/finishes.h"
 
 #include <QDir>
 #include <QFile>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -27,6 +34,8 @@ std::function<void(IniFile&)> SetA(int value) {
 
 } // namespace
 
+// Decimal, or hexadecimal after "0x", "0X" or "$", within 32 bits; anything else is refused
+// and leaves the value alone.
 TEST(IniInteger, DecimalHexadecimalAndRefusals) {
     const std::pair<const char*, int> accepted[] = {{"823", 823}, {"-12", -12},
                                                     {"0x1F", 31}, {"0X2a", 42},
@@ -68,9 +77,8 @@ TEST(IniFile, ReadsSectionsAndKeysWithoutRegardToCase) {
 TEST(IniFile, ForeignLinesCommentsAndLineEndingsAreKept) {
     TempFolder temp;
     const QString path = temp.path(u"s.ini"_s);
-    const QByteArray before = "; written by hand\r\n[Extra]\r\nColour = blue  \r\n[Paths]\n"
-                              "  DefaultDir = /old\r\n# a note\r\nUnknown=keep me\r\n\r\n"
-                              "[MainForm]\r\nTop=5";
+    const QByteArray before =
+        "; by hand\r\n[Paths]\n  DefaultDir = /old\r\nUnknown=keep me\r\n\r\n[MainForm]\r\nTop=5";
     const QByteArray after = Saved(path, before, [](IniFile& ini) {
         ini.writeString(u"Paths"_s, u"DefaultDir"_s, u"/new"_s);
         ini.writeString(u"Paths"_s, u"WaveConverter"_s, u"/c/BRWC.exe"_s);
@@ -80,10 +88,9 @@ TEST(IniFile, ForeignLinesCommentsAndLineEndingsAreKept) {
         EXPECT_FALSE(ini.writeString(u"Paths"_s, u"DefaultDir"_s, u"/a\n[Evil]\nx=1"_s));
         EXPECT_FALSE(ini.writeString(u"Paths"_s, u"New"_s, u"a\rb"_s));
     });
-    EXPECT_EQ(after, QByteArray("; written by hand\r\n[Extra]\r\nColour = blue  \r\n[Paths]\n"
-                                "DefaultDir=/new\r\n# a note\r\nUnknown=keep me\r\n"
-                                "WaveConverter=/c/BRWC.exe\r\n\r\n"
-                                "[MainForm]\r\nTop=7\r\nLeft=-4\r\n"));
+    EXPECT_EQ(after,
+              QByteArray("; by hand\r\n[Paths]\nDefaultDir=/new\r\nUnknown=keep me\r\n"
+                         "WaveConverter=/c/BRWC.exe\r\n\r\n[MainForm]\r\nTop=7\r\nLeft=-4\r\n"));
     // An unchanged file is written back byte for byte, whatever its line ends and odd lines.
     const QByteArray odd =
         "\xEF\xBB\xBF[A]\r\nx=1\n\n  ; odd = line\r\n[B]\nnoequals\r\ny = \xF6\xFF\n"
@@ -91,9 +98,10 @@ TEST(IniFile, ForeignLinesCommentsAndLineEndingsAreKept) {
     EXPECT_EQ(Saved(path, odd, [](IniFile&) {}), odd);
 }
 
-// The file is replaced through a temporary file that never stays behind; the permissions are
-// kept, and a read-only file is not replaced.
-TEST(IniFile, SaveReplacesAtomicallyKeepingPermissions) {
+// The file is replaced through a temporary file that never stays behind, keeping its
+// permissions. A read-only file, a folder where the file should be and a file where a folder
+// should be make the save fail and are left as they were.
+TEST(IniFile, SaveReplacesAtomicallyOrFailsLeavingNothingBehind) {
     TempFolder temp;
     const QString path = temp.path(u"s.ini"_s);
     ASSERT_EQ(Saved(path, "[P]\nA=1\n", [](IniFile&) {}), QByteArray("[P]\nA=1\n"));
@@ -101,6 +109,9 @@ TEST(IniFile, SaveReplacesAtomicallyKeepingPermissions) {
     ASSERT_EQ(Saved(path, QByteArray(), SetA(2)), QByteArray("[P]\nA=2\n"));
     EXPECT_EQ(QFile::permissions(path),
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    ASSERT_TRUE(QDir(temp.path()).mkdir(u"taken.ini"_s));
+    EXPECT_EQ(Saved(temp.path(u"taken.ini"_s), QByteArray(), SetA(1)), QByteArray("save failed"));
+    EXPECT_EQ(Saved(temp.path(u"s.ini/s.ini"_s), QByteArray(), SetA(1)), QByteArray("save failed"));
     EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"s.ini"_s});
     if (RunningAsRoot())
         GTEST_SKIP() << "root may write any file";
@@ -109,17 +120,69 @@ TEST(IniFile, SaveReplacesAtomicallyKeepingPermissions) {
     EXPECT_EQ(ReadWholeFile(path), QByteArray("[P]\nA=2\n"));
 }
 
-// A folder where the file should be, and a file where a folder should be.
-TEST(IniFile, FailedSaveLeavesNothingBehind) {
-    TempFolder temp;
-    ASSERT_TRUE(QDir(temp.path()).mkdir(u"taken.ini"_s));
-    QFile blocker(temp.path(u"file"_s));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    for (const QString& name : {u"taken.ini"_s, u"file/s.ini"_s}) {
-        IniFile ini(temp.path(name));
-        SetA(1)(ini);
-        EXPECT_FALSE(ini.save()) << name.toStdString();
+// Every kind of line end ends a line; each line keeps its own ending when written back, and a
+// new line takes the file's first ending. Whatever is read is written back byte for byte.
+TEST(IniLineEnds, CrLfLfAndLoneCrAllEndLines) {
+    const std::pair<QByteArray, QByteArray> cases[] = {
+        // Before, and after A is set to 9 and New=1 added.
+        {"[P]\rA=1\rB=2\r", "[P]\rA=9\rB=2\rNew=1\r"},
+        {"[P]\r\nA=1\r\nB=2", "[P]\r\nA=9\r\nB=2\r\nNew=1\r\n"},
+        {"[P]\nA=1\rB=2\r\n;c\n", "[P]\nA=9\rB=2\r\nNew=1\n;c\n"},
+        {"[P]\n;one\r;two\rA=1", "[P]\n;one\r;two\rA=9\nNew=1\n"},
+        {"[Q]\rx=1\r\r\r", "[Q]\rx=1\r\r\r[P]\rA=9\rNew=1\r"},
+    };
+    for (const auto& [before, after] : cases) {
+        IniFile ini(u"unused"_s);
+        ini.setContents(before);
+        EXPECT_EQ(ini.contents(), before);
+        ini.writeInteger(u"P"_s, u"A"_s, 9);
+        ini.writeInteger(u"P"_s, u"New"_s, 1);
+        EXPECT_EQ(ini.contents(), after) << before.toStdString();
     }
-    EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"file"_s});
+}
+
+TEST(IniOddFiles, NodeInsteadOfSettingsFileReadsAsDefaultsWithoutBlocking) {
+    TempFolder temp;
+    const QString fifo = temp.path(u"fifo.ini"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = temp.path(u"zero.ini"_s);
+    ASSERT_TRUE(QFile::link(u"/dev/zero"_s, zero));
+    for (const QString& path : {fifo, zero}) {
+        SCOPED_TRACE(path.toStdString());
+        ExpectFinishesWithin(10, [&] {
+            const SettingsFile settings(path);
+            const WindowPlacement current{0, 0, 0, 823, 0};
+            // The node is not replaced by a file either.
+            return settings.loadPathSettings().top == kDefaultTopLeft &&
+                   settings.readPlacement(current).width == 823 &&
+                   settings.saveAtClose(Prefs{}, current).has_value();
+        });
+        EXPECT_FALSE(QFileInfo(path).isFile());
+    }
+}
+
+// A file over 4 MB is not a settings file: defaults are used and it is never overwritten. One
+// just within the limit is read and saved.
+TEST(IniOddFiles, OversizedFileIsRefusedAndLeftAlone) {
+    TempFolder temp;
+    const QString path = temp.path(u"big.ini"_s);
+    QByteArray big = "[MainForm]\nTop=33\n" + QByteArray(IniFile::MaxBytes, '\n');
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(big), big.size());
+    }
+    const SettingsFile settings(path);
+    EXPECT_EQ(settings.loadPathSettings().top, kDefaultTopLeft);
+    EXPECT_TRUE(settings.saveAtClose(Prefs{}, WindowPlacement{}).has_value());
+    EXPECT_TRUE(settings.saveAfterPreferences(Prefs{}, 1, 2).has_value());
+    EXPECT_EQ(ReadWholeFile(path), big);
+
+    ASSERT_TRUE(QFile::resize(path, IniFile::MaxBytes));
+    IniFile within(path);
+    within.load();
+    EXPECT_FALSE(within.refused());
+    EXPECT_EQ(within.readInteger(u"MainForm"_s, u"Top"_s, 0), 33);
+    within.writeInteger(u"MainForm"_s, u"Top"_s, 44);
+    EXPECT_TRUE(within.save());
 }

@@ -1,8 +1,12 @@
+#include "app/core/localpages.h"
+#include "app/core/placement.h"
 #include "app/core/settings.h"
 #include "support/cardtest.h"
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
+#include <climits>
 #include <tuple>
 
 using namespace Qt::StringLiterals;
@@ -28,6 +32,19 @@ protected:
     TempFolder m_temp;
 };
 
+class LocalPagesTest : public ::testing::Test {
+protected:
+    void SetUp() override { QStandardPaths::setTestModeEnabled(true); }
+    void TearDown() override { QStandardPaths::setTestModeEnabled(false); }
+    QString at(const QString& relative) const { return m_temp.path(relative); }
+    bool makePage(const QString& folder) const {
+        QFile page(at(folder + u"/index.html"_s));
+        return QDir().mkpath(at(folder)) && page.open(QIODevice::WriteOnly) &&
+               page.write("<html></html>") > 0;
+    }
+    TempFolder m_temp;
+};
+
 } // namespace
 
 TEST_F(SettingsTest, FirstRunReadsDefaultsAndFirstCloseCreatesBothSections) {
@@ -44,7 +61,6 @@ TEST_F(SettingsTest, FirstRunReadsDefaultsAndFirstCloseCreatesBothSections) {
     EXPECT_EQ(ReadWholeFile(file.path()),
               QByteArray("[Paths]\nDefaultDir=/home/me/BR\nWaveConverter=\n\n"
                          "[MainForm]\nWindowState=0\nTop=40\nLeft=50\nWidth=823\nHeight=589\n"));
-    EXPECT_EQ(file.loadPathSettings().prefs.DefaultDir, u"/home/me/BR"_s);
 }
 
 // Hexadecimal values are read; a value that is no number, and the geometry of a window that
@@ -64,28 +80,21 @@ TEST_F(SettingsTest, PlacementIsReadOnlyForTheNormalState) {
     EXPECT_EQ(std::pair(loaded.top, loaded.left), std::pair(32, 16));
 }
 
-// Closing minimised or maximised keeps the stored geometry; foreign sections and comments stay.
-TEST_F(SettingsTest, OnlyTheNormalStateWritesGeometryAtClose) {
-    for (int state : {1, 2}) {
-        ASSERT_TRUE(WriteFile(iniPath(), "; mine\n[MainForm]\nWindowState=0\nTop=1\nLeft=2\n"
-                                         "Width=300\nHeight=200\n[Plugins]\nlist=a,b\n"));
-        ASSERT_FALSE(SettingsFile(iniPath())
-                         .saveAtClose({u"/d"_s, u"/w"_s}, {state, 0, 0, 1920, 1080})
-                         .has_value());
-        EXPECT_EQ(ReadWholeFile(iniPath()),
-                  "; mine\n[MainForm]\nWindowState=" + QByteArray::number(state) +
-                      "\nTop=1\nLeft=2\nWidth=300\nHeight=200\n[Plugins]\nlist=a,b\n\n"
-                      "[Paths]\nDefaultDir=/d\nWaveConverter=/w\n");
-    }
-}
-
-TEST_F(SettingsTest, PreferencesWriteTopAndLeftWhateverTheState) {
-    ASSERT_TRUE(WriteFile(iniPath(), "[MainForm]\r\nWindowState=2\r\nTop=1\r\nWidth=300\r\n"));
+// At close the geometry is written only in the normal state; the preferences write Top and
+// Left whatever the state.
+TEST_F(SettingsTest, GeometryIsWrittenAtCloseOnlyInTheNormalState) {
     const SettingsFile file(iniPath());
-    ASSERT_FALSE(file.saveAfterPreferences({u"/b"_s, QString()}, 33, 44).has_value());
+    const QByteArray geometry = "\nTop=1\nLeft=2\nWidth=300\nHeight=200\n";
+    const QByteArray paths = "\n[Paths]\nDefaultDir=/d\nWaveConverter=/w\n";
+    for (int state : {1, 2}) {
+        ASSERT_TRUE(WriteFile(iniPath(), "[MainForm]\nWindowState=0" + geometry));
+        ASSERT_FALSE(file.saveAtClose({u"/d"_s, u"/w"_s}, {state, 0, 0, 1920, 1080}).has_value());
+        EXPECT_EQ(ReadWholeFile(iniPath()),
+                  "[MainForm]\nWindowState=" + QByteArray::number(state) + geometry + paths);
+    }
+    ASSERT_FALSE(file.saveAfterPreferences({u"/d"_s, u"/w"_s}, 33, 44).has_value());
     EXPECT_EQ(ReadWholeFile(iniPath()),
-              QByteArray("[MainForm]\r\nWindowState=2\r\nTop=33\r\nWidth=300\r\nLeft=44\r\n\r\n"
-                         "[Paths]\r\nDefaultDir=/b\r\nWaveConverter=\r\n"));
+              "[MainForm]\nWindowState=2\nTop=33\nLeft=44\nWidth=300\nHeight=200\n" + paths);
 }
 
 // A folder name with a line break is not written; nor is anything when a folder stands where
@@ -109,11 +118,9 @@ TEST_F(SettingsTest, MissingDefaultDirFallsBackToHome) {
     Prefs prefs{m_temp.path(), QString()};
     EXPECT_FALSE(ReplaceMissingDefaultDir(prefs));
     EXPECT_EQ(prefs.DefaultDir, m_temp.path());
-    for (const QString& missing : {m_temp.path(u"gone"_s), QString()}) {
-        prefs.DefaultDir = missing;
-        EXPECT_TRUE(ReplaceMissingDefaultDir(prefs));
-        EXPECT_EQ(prefs.DefaultDir, DefaultFolder());
-    }
+    prefs.DefaultDir = m_temp.path(u"gone"_s);
+    EXPECT_TRUE(ReplaceMissingDefaultDir(prefs));
+    EXPECT_EQ(prefs.DefaultDir, DefaultFolder());
 }
 
 TEST_F(SettingsTest, FileLivesBesideTheProgramWhenThatFolderIsWritable) {
@@ -124,4 +131,60 @@ TEST_F(SettingsTest, FileLivesBesideTheProgramWhenThatFolderIsWritable) {
     // A folder that does not exist (so cannot be written): the configuration folder.
     EXPECT_EQ(SettingsFilePath(m_temp.path(u"gone/sorvane"_s), cfg), u"/cfg/Sorvane/sorvane.ini"_s);
     EXPECT_EQ(VersionLabelText(), u"Version 1.05"_s);
+}
+
+// Stored placements against two screens side by side (the right one shorter, with a task bar
+// at its top): extreme values are refused without overflowing, and a window that is even
+// partly on a screen is kept.
+TEST(WindowPlacementSanity, OnlyPlacementsWithinTheDesktopAndOnAScreen) {
+    const QList<QRect> screens{QRect(0, 0, 1920, 1040), QRect(1920, 40, 1280, 984)};
+    // {state, top, left, width, height}, and whether the placement is sane.
+    const std::pair<WindowPlacement, bool> cases[] = {
+        {{0, 100, 2000, 900, 600}, true},    // on the second screen
+        {{0, -500, -800, 823, 589}, true},   // a corner still on the first screen
+        {{0, 900, 3100, 823, 589}, true},    // a corner on the second screen
+        {{0, 0, 0, 3200, 1040}, true},       // the whole desktop
+        {{0, 0, 0, 3201, 600}, false},       // wider than the desktop
+        {{0, 0, 0, 600, 1041}, false},       // taller than the desktop
+        {{0, 0, 0, INT_MAX, 589}, false},    // Width=2147483647
+        {{0, 0, 0, INT_MIN, 589}, false},    // Width=-2147483648
+        {{0, 0, 0, 823, 0}, false},          // no height
+        {{0, 10, INT_MAX, 823, 589}, false}, // Left=2147483647
+        {{0, INT_MAX, 10, 823, 589}, false}, // Top=2147483647
+        {{0, INT_MIN, INT_MIN, 823, 589}, false},
+        {{0, 0, 3200, 823, 589}, false},  // just right of every screen
+        {{0, 0, 1920, 823, 40}, false},   // above the second screen's available area
+        {{0, 10, -823, 823, 589}, false}, // just left of the first screen
+        {{0, 1040, 10, 823, 589}, false}, // just below the first screen
+    };
+    for (const auto& [p, sane] : cases) {
+        EXPECT_EQ(IsSanePlacement(p, screens), sane)
+            << p.left << "," << p.top << " " << p.width << "x" << p.height;
+    }
+    EXPECT_FALSE(IsSanePlacement(WindowPlacement{0, 10, 10, 823, 589}, {}));
+}
+
+TEST(WindowPlacementSanity, DesignedSizeIsCentred) {
+    const WindowPlacement p = CentredPlacement(QSize(823, 589), QRect(100, 50, 1920, 1040));
+    EXPECT_EQ(QRect(p.left, p.top, p.width, p.height),
+              QRect(100 + 959 - 411, 50 + 519 - 294, 823, 589));
+}
+
+// The page installed beside the program's share folder wins over the source tree of a build
+// folder; a missing page gives the installed path.
+TEST_F(LocalPagesTest, InstalledPageSourceTreeOrInstalledPath) {
+    ASSERT_TRUE(QDir().mkpath(at(u"usr/bin"_s)) && makePage(u"usr/share/sorvane/home"_s));
+    EXPECT_EQ(FindLocalPage(at(u"usr/bin"_s), u"home"_s),
+              at(u"usr/share/sorvane/home/index.html"_s));
+
+    ASSERT_TRUE(QDir().mkpath(at(u"src/build/debug"_s)) && makePage(u"src/docs/help"_s));
+    EXPECT_EQ(FindLocalPage(at(u"src/build/debug"_s), u"help"_s),
+              at(u"src/docs/help/index.html"_s));
+    ASSERT_TRUE(makePage(u"src/build/share/sorvane/help"_s));
+    EXPECT_EQ(FindLocalPage(at(u"src/build/debug"_s), u"help"_s),
+              at(u"src/build/share/sorvane/help/index.html"_s));
+
+    ASSERT_TRUE(QDir().mkpath(at(u"opt/bin"_s)));
+    EXPECT_EQ(FindLocalPage(at(u"opt/bin"_s), u"home"_s),
+              at(u"opt/share/sorvane/home/index.html"_s));
 }
