@@ -59,9 +59,9 @@ void Leave(QWidget* box, Qt::FocusReason reason = Qt::TabFocusReason) {
 }
 
 QString Warning(const QString& path) {
-    return u"\rUnable to write to %1\r\rThe text stays in its box and is saved again when you "
-           u"leave "
-           u"the box or close Sorvane."_s.arg(QDir::toNativeSeparators(path));
+    const QString text = u"\rUnable to write to %1\r\rThe text stays in its box and is saved "
+                         u"again when you leave the box or close Sorvane."_s;
+    return text.arg(QDir::toNativeSeparators(path));
 }
 
 QByteArray ReadAll(const QString& path) {
@@ -109,7 +109,6 @@ class SongDetailsViewTest : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup();
     void arrangementsFollowTheTabsAndAreCopied();
     void patternsAndEffectGrids();
     void songsWithoutRhythmHidePagesAndBlankThem();
@@ -160,7 +159,9 @@ private:
     RecordingMessageBoxes m_messages;
 };
 
+// The view of the previous test goes first, as it refers to the card content object.
 void SongDetailsViewTest::init() {
+    m_view.reset();
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid() && BuildCard(CardFixture(m_dir->path())));
     m_info = std::make_unique<SOV_Info>();
@@ -171,12 +172,6 @@ void SongDetailsViewTest::init() {
     m_messages.clear();
     m_view->setMessageBoxes(&m_messages);
     m_view->resize(560, 300);
-}
-
-void SongDetailsViewTest::cleanup() {
-    m_view.reset();
-    m_info.reset();
-    m_dir.reset();
 }
 
 void SongDetailsViewTest::arrangementsFollowTheTabsAndAreCopied() {
@@ -354,6 +349,11 @@ void SongDetailsViewTest::failingWritesKeepTheBoxChangedAndWarnOnce() {
     Leave(title());
     QCOMPARE(ReadAll(dat), QByteArray("SOV 1.05Kept"));
     QVERIFY(!title()->isModified());
+    // A later failure is reported again.
+    QVERIFY(QFile::remove(dat) && QDir().mkpath(dat));
+    QTest::keyClicks(title(), u"!"_s);
+    Leave(title());
+    QCOMPARE(warnings().size(), 3);
 }
 
 // Notes over 16 MB stay on the card as they are: the box says why it is empty, takes no
