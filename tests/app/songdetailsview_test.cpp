@@ -1,371 +1,382 @@
 #include "app/arrangementtabbar.h"
-#include "app/detailstest.h"
 #include "app/songdetailsview.h"
+#include "app/songinfopage.h"
 #include "app/stringgrid.h"
-#include "app/trackusagepage.h"
+#include "app/support/recordingmessageboxes.h"
 #include "card/arrangementview.h"
+#include "card/songtitle.h"
 #include "card/sovinfo.h"
+#include "fixture/cardfixture.h"
+#include "fixture/songfilesfixture.h"
 
-#include <QClipboard>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QGuiApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
-using namespace detailstest;
+using namespace Qt::StringLiterals;
 
-// The song-details pages loaded from a card: arrangements with their tabs, drum kit, time
-// and clipboard copy, patterns, effects, track usage, the pages hidden for MICRO BR and
-// BR-532 songs, and the enabled states.
+namespace {
+
+// A grid row's cells joined by '|'.
+QString Row(const StringGrid* grid, int row) {
+    return grid->rowTexts(row).join(u'|');
+}
+
+// The inside of `cell` (without its edge pixels) as it should be painted: `text` in `ink` on
+// `fill`, centred, the top of its line three pixels below the cell's top.
+QImage ExpectedCell(const QRect& cell, const QFont& font, const QString& text, const QColor& fill,
+                    const QColor& ink) {
+    QImage image(cell.size(), QImage::Format_RGB32);
+    image.fill(fill);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(ink);
+    painter.drawText((cell.width() - painter.fontMetrics().horizontalAdvance(text)) / 2,
+                     3 + painter.fontMetrics().ascent(), text);
+    painter.end();
+    return image.copy(1, 1, cell.width() - 2, cell.height() - 2);
+}
+
+QImage Inside(const QImage& image, const QRect& cell) {
+    return image.copy(cell.adjusted(1, 1, -1, -1));
+}
+
+// The box loses the focus to another control of the window.
+void Leave(QWidget* box, Qt::FocusReason reason = Qt::TabFocusReason) {
+    QFocusEvent event(QEvent::FocusOut, reason);
+    QCoreApplication::sendEvent(box, &event);
+}
+
+QString Warning(const QString& path) {
+    const QString text = u"\rUnable to write to %1\r\rThe text stays in its box and is saved "
+                         u"again when you leave the box or close Sorvane."_s;
+    return text.arg(QDir::toNativeSeparators(path));
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A card root in a fresh temporary folder with three songs: SONG001, a BR-864 song with
+// arrangements, a song pattern, effect patches, takes, a title and notes; SONG002, a MICRO BR
+// song (the BR-900 tag and SONGPRM.BR1); SONG003, a BR-532 song.
+bool BuildCard(const CardFixture& card) {
+    const QString song = u"SONG001.BR0"_s;
+    ArrangeFileBuilder arrange;
+    arrange.name(0, "INTRO").drumKit(0, 0, 2);
+    arrange.steps(0, {FixtureStep::Preset(0, 0, 4), FixtureStep::Song(4, 11, 4),
+                      FixtureStep::Preset(8, 326, 1)});
+    arrange.name(2, "CHORUS").drumKit(2, 1, 2).name(4, "END");
+    arrange.steps(2, {FixtureStep::Preset(0, 96, 2, 955, 18), FixtureStep::Preset(2, 326)});
+    PatternFileBuilder patterns;
+    patterns.record(11, "GROOVE12", 19, 4);
+    EffectsFileBuilder effects;
+    effects.patch(FixtureBank::GTR, 0, "CLEAN", 0).patch(FixtureBank::MTK, 1, "MASTER2", 20);
+    TakeEvtBuilder takes;
+    takes.taken(2, 0);
+    const QString micro = u"SONG002.BR0"_s;
+    return card.writeSongInfo(song, SongInfoRecord::ForModel(RecorderModel::BR864, "FIRST", 2)) &&
+           arrange.write(card, song) && patterns.write(card, song) && effects.write(card, song) &&
+           takes.write(card, song) && WriteSongInfoDat(card, song, "A longer title") &&
+           WriteNotes(card, song, {"line one", "line two"}) &&
+           card.writeSongInfo(micro,
+                              SongInfoRecord::ForModel(RecorderModel::MicroBR, "SECOND", 2)) &&
+           card.writeSongParams(micro) &&
+           card.writeSongInfo(u"SONG003.BR0"_s,
+                              SongInfoRecord::ForModel(RecorderModel::BR532, "THIRD", 3));
+}
+
+} // namespace
+
+// The song-details pages show what the card model computed for the song: arrangements with
+// their tabs, drum kit, time and clipboard copy, patterns, effects, track usage, the pages
+// hidden for MICRO BR and BR-532 songs, the enabled states and the owner-drawn cells. The
+// "Song Info" page saves each box when it is left, only when the user changed it; failures
+// keep the box changed and warn once.
 class SongDetailsViewTest : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup();
-    void tabCaptionsAfterLoading();
-    void tabChangeShowsThatArrangementWithItsKit();
-    void copyArrangementPutsTheGridOnTheClipboard();
-    void patternsAndEffectsOfTheSong();
-    void microBrSongHidesRhythmPagesAndBlanksThem();
-    void br532SongHidesPagesAndBlanksEffects();
-    void folderWithoutSongsShowsEmptyViews();
-    void effectGridsSelectOnlyTheNameColumn();
-    void enabledStatesAndBackgrounds();
+    void arrangementsFollowTheTabsAndAreCopied();
+    void patternsAndEffectGrids();
+    void songsWithoutRhythmHidePagesAndBlankThem();
     void trackUsagePaintsUsedPlacesGreen();
-    void disabledTrackUsageIsGreyOnFixedColour();
-    void arrangementTabsAreOwnerDrawn();
+    void enablingRepaintsTabsAndBackgrounds();
+    void boxesAreSavedWhenLeftAndPendingEditsGoToTheirOwnSong();
+    void failingWritesKeepTheBoxChangedAndWarnOnce();
+    void oversizedNotesAreNeitherLoadedNorWrittenBack();
 
 private:
     template <typename T> T* child(const char* name) const {
-        T* found = m_view->findChild<T*>(QLatin1String(name));
-        if (found == nullptr)
-            qFatal("no widget %s", name);
-        return found;
+        return m_view->findChild<T*>(QLatin1String(name));
     }
-    void load(const char* songId, const char* name = "");
-    int tabIndex(const char* pageName) const;
+    void load(const char* songId, const char* name = "") {
+        m_view->loadSong(QLatin1String(songId), QLatin1String(name), m_dir->path());
+    }
+    // Shows the page and grabs `target` as painted.
+    QImage shown(const char* page, QWidget* target) {
+        m_view->show();
+        m_view->pageControl()->setCurrentWidget(child<QWidget>(page));
+        QCoreApplication::processEvents();
+        return target->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    QList<bool> visibleTabs() const {
+        QList<bool> visible;
+        for (int i = 0; i < m_view->pageControl()->count(); ++i)
+            visible.append(m_view->pageControl()->isTabVisible(i));
+        return visible;
+    }
+    QString songFile(const char* name, const char* folder = "SONG003.BR0") const {
+        const CardFixture card(m_dir->path());
+        return card.path(card.songFolder(QLatin1String(folder)) + u'/' + QLatin1String(name));
+    }
+    QLineEdit* title() const { return m_view->songTitleEdit(); }
+    QPlainTextEdit* notes() const { return m_view->notesEdit(); }
+    // The texts of the messages shown so far, each a warning.
+    QStringList warnings() const {
+        QStringList texts;
+        for (const RecordingMessageBoxes::Message& message : m_messages.messages())
+            texts.append(message.kind == MessageKind::Warning ? message.text : u"not a warning"_s);
+        return texts;
+    }
 
-    std::unique_ptr<DetailsCard> m_card;
+    std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<SOV_Info> m_info;
     std::unique_ptr<SongDetailsView> m_view;
     QStringList m_clipboard;
+    RecordingMessageBoxes m_messages;
 };
 
+// The view of the previous test goes first, as it refers to the card content object.
 void SongDetailsViewTest::init() {
-    m_card = std::make_unique<DetailsCard>();
-    QVERIFY(m_card->build());
+    m_view.reset();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid() && BuildCard(CardFixture(m_dir->path())));
     m_info = std::make_unique<SOV_Info>();
-    m_info->LoadFolder(m_card->root());
-    QVERIFY(m_info->hasSongs());
+    m_info->LoadFolder(m_dir->path());
     m_view = std::make_unique<SongDetailsView>(*m_info);
-    m_view->setFont(GridFont());
     m_clipboard.clear();
     m_view->setClipboardWriter([this](const QString& text) { m_clipboard.append(text); });
+    m_messages.clear();
+    m_view->setMessageBoxes(&m_messages);
     m_view->resize(560, 300);
 }
 
-void SongDetailsViewTest::cleanup() {
-    m_view.reset();
-    m_info.reset();
-    m_card.reset();
-}
-
-void SongDetailsViewTest::load(const char* songId, const char* name) {
-    m_view->loadSong(QLatin1String(songId), QLatin1String(name), m_card->root());
-}
-
-int SongDetailsViewTest::tabIndex(const char* pageName) const {
-    return m_view->pageControl()->indexOf(child<QWidget>(pageName));
-}
-
-void SongDetailsViewTest::tabCaptionsAfterLoading() {
+void SongDetailsViewTest::arrangementsFollowTheTabsAndAreCopied() {
     auto* tabs = child<ArrangementTabBar>("TabControl1");
-    QCOMPARE(tabs->count(), 5);
-    QCOMPARE(tabs->tabText(0), QStringLiteral("S01"));
-    QCOMPARE(tabs->tabText(4), QStringLiteral("S05"));
-    load("SONG001");
-    QCOMPARE(tabs->tabText(0), QStringLiteral("S01 - INTRO"));
-    QCOMPARE(tabs->tabText(1), QStringLiteral("S02 - VERSE"));
-    QCOMPARE(tabs->tabText(2), QStringLiteral("S03 - CHORUS"));
-    QCOMPARE(tabs->tabText(3), QStringLiteral("S04 - ")); // an empty name keeps the blank
-    QCOMPARE(tabs->tabText(4), QStringLiteral("S05 - END"));
-
     auto* grid = child<StringGrid>("sgArrange");
-    QCOMPARE(grid->rowTexts(2), (Texts({"1", "1", "4", "P001: ROCK1-IN", "4", "120.0", "4/4"})));
-    QCOMPARE(grid->rowTexts(3), (Texts({"2", "5", "4", "S012: GROOVE12", "4", "120.0", "4/4"})));
-    QCOMPARE(grid->rowTexts(4),
-             (Texts({"3", "9", "\u00B7\u00B7\u00B7", "P327: BREAK", "1", "120.0", "4/4"})));
-    QVERIFY(grid->rowTexts(5).join(QString()).isEmpty());
-    QCOMPARE(child<QLabel>("LabelDuration")->text(), QStringLiteral("  0:16"));
-    QCOMPARE(child<QComboBox>("cbDrumKit")->currentText(), QStringLiteral("P3 - ROOM"));
+    QCOMPARE(child<QLabel>("LabelDrumKit")->text(), u"Drum Kit:"_s);
+    load("SONG001");
     QCOMPARE(grid->topRow(), 2);
-}
-
-void SongDetailsViewTest::tabChangeShowsThatArrangementWithItsKit() {
-    load("SONG001");
-    auto* tabs = child<ArrangementTabBar>("TabControl1");
-    auto* grid = child<StringGrid>("sgArrange");
-    tabs->setTabText(4, QStringLiteral("stale"));
-    tabs->setCurrentIndex(2);
-    QCOMPARE(tabs->tabText(4), QStringLiteral("S05 - END")); // every caption refreshed
-    QCOMPARE(grid->rowTexts(2), (Texts({"1", "1", "2", "P097: POP1 -IN", "2", "95.5", "3/4"})));
-    QCOMPARE(grid->cell(3, 3), QStringLiteral("P327: BREAK"));
-    QVERIFY(grid->rowTexts(4).join(QString()).isEmpty());
-    auto* kit = child<QComboBox>("cbDrumKit");
-    QCOMPARE(kit->currentIndex(), 11);
-    QCOMPARE(kit->currentText(), QStringLiteral("S3 - Song Kit 3"));
-    // 2 measures of 3 beats at 95.5: 3769 ms, shown rounded to the second.
-    QCOMPARE(child<QLabel>("LabelDuration")->text(), QStringLiteral("  0:04"));
-
-    tabs->setCurrentIndex(1); // no steps: blank rows and no time
-    QVERIFY(grid->rowTexts(2).join(QString()).isEmpty());
-    QCOMPARE(child<QLabel>("LabelDuration")->text(), QStringLiteral("  n/a"));
-    QCOMPARE(kit->currentIndex(), 0);
-}
-
-void SongDetailsViewTest::copyArrangementPutsTheGridOnTheClipboard() {
-    load("SONG001");
     auto* copy = child<QAction>("CopyArrangementtoClipboard1");
-    QCOMPARE(copy->text(), QStringLiteral("Copy Arrangement to Clipboard"));
+    QCOMPARE(copy->text(), u"Copy Arrangement to Clipboard"_s);
     QVERIFY(child<QMenu>("PopupMenuArrangement")->actions().contains(copy));
     copy->trigger();
-    // The arrangement on show, as its clipboard text.
     const QString expected = ArrangementClipboardText(ShowArrangement(*m_info, 0));
-    QVERIFY(expected.contains(QStringLiteral("2\t5\t4\tS012: GROOVE12\t4\t120.0\t4/4\r\n")));
     QCOMPARE(m_clipboard, QStringList{expected});
 
-    // The system clipboard is the default receiver; its contents are replaced.
-    SongDetailsView plain(*m_info);
-    plain.loadSong(QStringLiteral("SONG001"), QString(), m_card->root());
-    QGuiApplication::clipboard()->setText(QStringLiteral("old contents"));
-    plain.findChild<QAction*>(QStringLiteral("CopyArrangementtoClipboard1"))->trigger();
-    QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+    tabs->setTabText(4, u"stale"_s);
+    tabs->setCurrentIndex(2);
+    QCOMPARE(tabs->tabText(4), u"S05 - END"_s); // every caption refreshed
+    QCOMPARE(Row(grid, 2), u"1|1|2|P097: POP1 -IN|2|95.5|3/4"_s);
+    QCOMPARE(Row(grid, 4), u"||||||"_s);
+    QCOMPARE(child<QComboBox>("cbDrumKit")->currentIndex(), 11);
+    QCOMPARE(child<QLabel>("LabelDuration")->text(), u"  0:04"_s);
 }
 
-void SongDetailsViewTest::patternsAndEffectsOfTheSong() {
+// The effect grids show three columns and let only the name column be selected.
+void SongDetailsViewTest::patternsAndEffectGrids() {
     load("SONG001");
     auto* patterns = child<StringGrid>("sgPatterns");
-    QCOMPARE(patterns->rowCount(), 102);
-    QCOMPARE(patterns->rowTexts(1), (Texts({"Pattern", "Name", "Length", "Signature"})));
-    QCOMPARE(patterns->rowTexts(13), (Texts({"S012", "GROOVE12", "4", "4/4"})));
     auto* gtr = child<StringGrid>("sgFX_GTR");
-    QCOMPARE(gtr->colCount(), 3);
-    QCOMPARE(gtr->rowCount(), 100);
-    QCOMPARE(gtr->rowTexts(1), (Texts({"GTR S001", "CLEAN", "COSM GTR AMP"})));
-    auto* mtk = child<StringGrid>("sgFX_MTK");
-    QCOMPARE(mtk->rowCount(), 20);
-    QCOMPARE(mtk->rowTexts(2), (Texts({"MTK S002", "MASTER2", "MSTR TOOL KIT"})));
-    QCOMPARE(child<QTabWidget>("PageControl1")->tabText(4), QStringLiteral("MTK"));
-    QCOMPARE(child<StringGrid>("sgFX_MIC")->rowCount(), 41);
-}
-
-void SongDetailsViewTest::microBrSongHidesRhythmPagesAndBlanksThem() {
-    load("SONG001");
-    QTabWidget* pages = m_view->pageControl();
-    auto* grid = child<StringGrid>("sgArrange");
-    auto* kit = child<QComboBox>("cbDrumKit");
-    load("SONG002");
-    for (const char* page : {"TabSheetArrangements", "TabSheetPatterns", "TabSheetEffects"})
-        QVERIFY2(!pages->isTabVisible(tabIndex(page)), page);
-    QVERIFY(pages->isTabVisible(tabIndex("TabSheetSongInfo")));
-    QVERIFY(pages->isTabVisible(tabIndex("TabSheetTracks")));
-    QCOMPARE(kit->currentIndex(), 14);
-    QCOMPARE(kit->currentText(), QStringLiteral(" "));
-    QCOMPARE(child<QLabel>("LabelDuration")->text(), QString());
-    QVERIFY(grid->rowTexts(2).join(QString()).isEmpty());
-    QCOMPARE(grid->row(), 2);
-    QCOMPARE(grid->cell(1, 0), QStringLiteral("Starting")); // headings stay
-    // The captions keep the texts of the song shown before.
-    QCOMPARE(child<ArrangementTabBar>("TabControl1")->tabText(0), QStringLiteral("S01 - INTRO"));
-    QVERIFY(child<StringGrid>("sgPatterns")->rowTexts(2).join(QString()).isEmpty());
-    QCOMPARE(child<StringGrid>("sgFX_GTR")->cell(1, 1), QString());
-
-    load("SONG001");
-    for (const char* page : {"TabSheetArrangements", "TabSheetPatterns", "TabSheetEffects"})
-        QVERIFY2(pages->isTabVisible(tabIndex(page)), page);
-    QCOMPARE(kit->currentIndex(), 2);
-}
-
-void SongDetailsViewTest::br532SongHidesPagesAndBlanksEffects() {
-    load("SONG003");
-    QTabWidget* pages = m_view->pageControl();
-    for (const char* page : {"TabSheetArrangements", "TabSheetPatterns", "TabSheetEffects"})
-        QVERIFY2(!pages->isTabVisible(tabIndex(page)), page);
-    // The arrangement itself is shown normally on its hidden page, with the blank kit.
-    QCOMPARE(child<StringGrid>("sgArrange")->cell(3, 2), QStringLiteral("P007: ROCK2-IN"));
-    QCOMPARE(child<ArrangementTabBar>("TabControl1")->tabText(0), QStringLiteral("S01 - OLD"));
-    QCOMPARE(child<QComboBox>("cbDrumKit")->currentIndex(), 14);
-    auto* gtr = child<StringGrid>("sgFX_GTR");
-    QCOMPARE(gtr->cell(0, 1), QString());
-    QCOMPARE(gtr->cell(1, 1), QString());
-    QCOMPARE(gtr->row(), 1);
-    QCOMPARE(gtr->col(), 1);
-}
-
-void SongDetailsViewTest::folderWithoutSongsShowsEmptyViews() {
-    load("SONG002"); // pages hidden
-    QTemporaryDir empty;
-    m_info->LoadFolder(empty.path());
-    QVERIFY(!m_info->hasSongs());
-    m_view->loadSong(QString(), QString(), empty.path());
-    QCOMPARE(m_view->songNameEdit()->text(), QString());
-    QCOMPARE(m_view->songTitleEdit()->text(), QString());
-    QCOMPARE(m_view->trackUsagePage()->usage().usedCount(), 0);
-    QCOMPARE(child<QLabel>("LabelDuration")->text(), QString());
-    QVERIFY(child<StringGrid>("sgPatterns")->rowTexts(2).join(QString()).isEmpty());
-    // Without songs the page visibility is left as it was.
-    QVERIFY(!m_view->pageControl()->isTabVisible(tabIndex("TabSheetEffects")));
-}
-
-void SongDetailsViewTest::effectGridsSelectOnlyTheNameColumn() {
-    load("SONG001");
-    m_view->setBrControlsEnabled(true);
-    m_view->show();
-    m_view->pageControl()->setCurrentIndex(tabIndex("TabSheetEffects"));
-    QCoreApplication::processEvents();
-    auto* gtr = child<StringGrid>("sgFX_GTR");
-    QVERIFY(gtr->isVisible());
-    QCOMPARE(gtr->col(), 1);
-    QCOMPARE(gtr->row(), 1);
-    QTest::mouseClick(gtr->viewport(), Qt::LeftButton, {}, gtr->cellRect(0, 3).center());
-    QCOMPARE(gtr->row(), 1);
-    QTest::mouseClick(gtr->viewport(), Qt::LeftButton, {}, gtr->cellRect(2, 4).center());
-    QCOMPARE(gtr->row(), 1);
-    QTest::mouseClick(gtr->viewport(), Qt::LeftButton, {}, gtr->cellRect(1, 3).center());
-    QCOMPARE(gtr->row(), 3);
-    QCOMPARE(gtr->col(), 1);
-    QVERIFY(!gtr->selectCell(2, 3));
-    QTest::keyClick(gtr, Qt::Key_Left);
-    QTest::keyClick(gtr, Qt::Key_Right);
-    QCOMPARE(gtr->col(), 1);
-    QTest::keyClick(gtr, Qt::Key_Down);
-    QCOMPARE(gtr->row(), 4);
+    QCOMPARE(Row(patterns, 13), u"S012|GROOVE12|4|4/4"_s);
+    QCOMPARE(Row(child<StringGrid>("sgFX_MTK"), 2), u"MTK S002|MASTER2|MSTR TOOL KIT"_s);
+    const QList<int> sizes{patterns->rowCount(), gtr->rowCount(),
+                           child<StringGrid>("sgFX_MIC")->rowCount(),
+                           child<StringGrid>("sgFX_MTK")->rowCount(), gtr->colCount()};
+    QCOMPARE(sizes, (QList<int>{102, 100, 41, 20, 3}));
+    QCOMPARE(patterns->contextMenuPolicy(), Qt::PreventContextMenu);
     QCOMPARE(gtr->contextMenuPolicy(), Qt::PreventContextMenu);
-    QCOMPARE(child<StringGrid>("sgPatterns")->contextMenuPolicy(), Qt::PreventContextMenu);
+    QCOMPARE(QPoint(gtr->col(), gtr->row()), QPoint(1, 1));
+    QVERIFY(!gtr->selectCell(0, 3) && !gtr->selectCell(2, 3) && gtr->selectCell(1, 3));
 }
 
-void SongDetailsViewTest::enabledStatesAndBackgrounds() {
-    QVERIFY(!child<QWidget>("TabSheetPatterns")->isEnabled()); // created disabled
-    QVERIFY(child<QWidget>("TabSheetEffects")->isEnabled());
-    auto* kit = child<QComboBox>("cbDrumKit");
-    QCOMPARE(kit->count(), 15);
-    QVERIFY(!kit->isEnabled());
-    QVERIFY(child<QGroupBox>("GroupBoxStep")->isHidden());
-    QCOMPARE(child<QLabel>("LabelDrumKit")->text(), QStringLiteral("Drum Kit:"));
-
-    auto* arrange = child<StringGrid>("sgArrange");
-    auto* tracks = child<StringGrid>("sgTrackUsage");
-    const QColor window = m_view->palette().color(QPalette::Active, QPalette::Base);
-    m_view->setBrControlsEnabled(true);
-    for (int i = 0; i < m_view->pageControl()->count(); ++i)
-        QVERIFY(m_view->pageControl()->widget(i)->isEnabled());
-    QVERIFY(arrange->isEnabled());
-    QVERIFY(child<QWidget>("TabControl1")->isEnabled());
-    QVERIFY(child<QLabel>("LabelDrumKit")->isEnabled());
-    QVERIFY(!kit->isEnabled()); // it only shows
-    QCOMPARE(arrange->color(), window);
-    QCOMPARE(tracks->color(), window);
-
-    m_view->setBrControlsEnabled(false);
-    for (const char* name : {"TabSheetSongInfo", "TabSheetTracks", "TabSheetArrangements",
-                             "TabSheetPatterns", "TabSheetEffects"})
-        QVERIFY2(!child<QWidget>(name)->isEnabled(), name);
-    QVERIFY(!m_view->songTitleEdit()->isEnabled());
-    QVERIFY(!child<QWidget>("TabControl1")->isEnabled());
-    QCOMPARE(arrange->color(), arrange->fixedColor());
-    QCOMPARE(tracks->color(), tracks->fixedColor());
-    QCOMPARE(m_view->notesEdit()->palette().color(QPalette::Base),
-             m_view->palette().color(QPalette::Active, QPalette::Button));
+// MICRO BR (SONG002) and BR-532 (SONG003) songs hide the rhythm pages, show the blank drum kit
+// and blank the effects; a MICRO BR song blanks the arrangement and patterns too, while the
+// captions keep the texts of the song shown before.
+void SongDetailsViewTest::songsWithoutRhythmHidePagesAndBlankThem() {
+    for (const char* song : {"SONG003", "SONG002"}) {
+        load("SONG001");
+        QCOMPARE(visibleTabs(), QList<bool>(5, true));
+        load(song);
+        QCOMPARE(visibleTabs(), (QList<bool>{true, true, false, false, false}));
+        QCOMPARE(child<QComboBox>("cbDrumKit")->currentIndex(), 14);
+        QCOMPARE(child<StringGrid>("sgFX_GTR")->cell(1, 1), QString());
+    }
+    QCOMPARE(Row(child<StringGrid>("sgPatterns"), 2), u"|||"_s);
+    QCOMPARE(Row(child<StringGrid>("sgArrange"), 2), u"||||||"_s);
+    QCOMPARE(child<QLabel>("LabelDuration")->text(), QString());
+    QCOMPARE(child<ArrangementTabBar>("TabControl1")->tabText(0), u"S01 - INTRO"_s);
 }
 
 void SongDetailsViewTest::trackUsagePaintsUsedPlacesGreen() {
     load("SONG001");
     m_view->setBrControlsEnabled(true);
-    m_view->show();
-    m_view->pageControl()->setCurrentIndex(tabIndex("TabSheetTracks"));
-    QCoreApplication::processEvents();
     auto* grid = child<StringGrid>("sgTrackUsage");
-    QCOMPARE(grid->rowTexts(0), (Texts({"V-Tracks", "Track 1", "Track 2", "Track 3", "Track 4",
-                                        "Track 5", "Track 6", "Track 7", "Track 8"})));
-    QCOMPARE(grid->cell(0, 8), QStringLiteral("v-8"));
-    QCOMPARE(grid->colWidth(4), 58);
-    QCOMPARE(grid->rowHeight(4), 25);
-    const QImage image = grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage image = shown("TabSheetTracks", grid->viewport());
+    QCOMPARE(Row(grid, 0), u"V-Tracks|Track 1|Track 2|Track 3|Track 4|Track 5|Track 6|Track 7|"
+                           u"Track 8"_s);
+    QCOMPARE(grid->cell(0, 8), u"v-8"_s);
+    QCOMPARE(QSize(grid->colWidth(4), grid->rowHeight(4)), QSize(58, 25));
+    const auto expected = [grid](int col, int row, const QColor& fill, const QColor& ink) {
+        return ExpectedCell(grid->cellRect(col, row), grid->font(), grid->cell(col, row), fill,
+                            ink);
+    };
     const QColor green(0, 255, 0);
-    const QColor window = grid->palette().color(QPalette::Active, QPalette::Base);
-    const QRect used = grid->cellRect(3, 1); // track 2, V-track 0
-    QCOMPARE(CountColour(image, used, green), used.width() * used.height());
-    QCOMPARE(CountColour(image, grid->cellRect(2, 2), green), 0); // taken, then emptied
-    QCOMPARE(image.pixelColor(grid->cellRect(2, 2).center()), window);
-    QVERIFY(CountColour(image, grid->cellRect(8, 8), green) > 0);
-    int greenCells = 0;
-    for (int row = 1; row < 9; ++row) {
-        for (int col = 1; col < 9; ++col)
-            greenCells += image.pixelColor(grid->cellRect(col, row).center()) == green ? 1 : 0;
-    }
-    QCOMPARE(greenCells, 2); // the record for track 8 changed nothing
+    const QColor text = grid->palette().color(QPalette::Active, QPalette::ButtonText);
+    QCOMPARE(Inside(image, grid->cellRect(3, 1)), expected(3, 1, green, text)); // track 2, V 0
+    QCOMPARE(Inside(image, grid->cellRect(2, 2)),
+             expected(2, 2, grid->palette().color(QPalette::Active, QPalette::Base), text));
+    QCOMPARE(Inside(image, grid->cellRect(1, 0)), expected(1, 0, grid->fixedColor(), text));
 
-    // Headings are centred, three pixels below the cell's top.
-    const QRect heading = grid->cellRect(1, 0);
-    const QString text = grid->cell(1, 0);
-    const auto reference = ReferenceInk(grid->font(), text);
-    const int advance = QFontMetrics(grid->font()).horizontalAdvance(text);
-    const Ink ink = InkExtent(image, heading, grid->fixedColor());
-    QCOMPARE(ink.left, heading.left() + (heading.width() - advance) / 2 + reference.left);
-    QCOMPARE(InkTop(image, heading, grid->fixedColor()), heading.top() + 3 + reference.top);
-    const QColor buttonText = grid->palette().color(QPalette::Active, QPalette::ButtonText);
-    QVERIFY(InkIs(image, heading, buttonText));
-}
-
-void SongDetailsViewTest::disabledTrackUsageIsGreyOnFixedColour() {
-    load("SONG001");
+    // Disabled: every cell on the fixed colour, the texts grey.
     m_view->setBrControlsEnabled(false);
-    m_view->show();
-    m_view->pageControl()->setCurrentIndex(tabIndex("TabSheetTracks"));
-    QCoreApplication::processEvents();
-    auto* grid = child<StringGrid>("sgTrackUsage");
-    const QImage image = grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QRect used = grid->cellRect(3, 1);
-    QCOMPARE(CountColour(image, used, grid->fixedColor()), used.width() * used.height());
-    QCOMPARE(image.pixelColor(grid->cellRect(5, 5).center()), grid->fixedColor());
+    image = grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QColor grey = grid->palette().color(QPalette::Disabled, QPalette::Text);
-    const QRect heading = grid->cellRect(0, 0);
-    QVERIFY(InkIs(image, heading, grey));
+    QCOMPARE(Inside(image, grid->cellRect(3, 1)), expected(3, 1, grid->fixedColor(), grey));
+    QCOMPARE(Inside(image, grid->cellRect(0, 0)), expected(0, 0, grid->fixedColor(), grey));
 }
 
-void SongDetailsViewTest::arrangementTabsAreOwnerDrawn() {
+// Every arrangement tab has the same width, its caption centred on the button face; the grids
+// and boxes take the window colour when enabled and the fixed or button colour when not.
+void SongDetailsViewTest::enablingRepaintsTabsAndBackgrounds() {
     load("SONG001");
-    m_view->setBrControlsEnabled(true);
-    m_view->show();
-    m_view->pageControl()->setCurrentIndex(tabIndex("TabSheetArrangements"));
-    QCoreApplication::processEvents();
     auto* tabs = child<ArrangementTabBar>("TabControl1");
-    QCOMPARE(tabs->tabRect(0).width(), 105);
+    shown("TabSheetArrangements", tabs);
     QCOMPARE(tabs->tabRect(3).width(), 105);
-    const QColor face = tabs->palette().color(QPalette::Active, QPalette::Button);
-    const QColor windowText = tabs->palette().color(QPalette::Active, QPalette::WindowText);
-    const QColor grey = tabs->palette().color(QPalette::Disabled, QPalette::Text);
-    QImage image = tabs->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QRect rect = tabs->tabRect(1);
-    const QRect inside = rect.adjusted(1, 1, -1, -1);
-    const QString caption = tabs->tabText(1);
-    const auto reference = ReferenceInk(tabs->font(), caption);
-    const int advance = QFontMetrics(tabs->font()).horizontalAdvance(caption);
-    QCOMPARE(image.pixelColor(rect.left() + 2, rect.top() + 1), face);
-    QCOMPARE(InkExtent(image, inside, face).left,
-             rect.left() + (rect.width() - advance) / 2 + reference.left);
-    QCOMPARE(InkTop(image, inside, face), rect.top() + 3 + reference.top);
-    QVERIFY(InkIs(image, inside, windowText));
+    const QPalette palette = m_view->palette();
+    const QColor window = palette.color(QPalette::Active, QPalette::Base);
+    for (bool on : {true, false}) {
+        m_view->setBrControlsEnabled(on);
+        const QImage image = tabs->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QColor ink = palette.color(on ? QPalette::Active : QPalette::Disabled,
+                                         on ? QPalette::WindowText : QPalette::Text);
+        QCOMPARE(Inside(image, rect),
+                 ExpectedCell(rect, tabs->font(), tabs->tabText(1),
+                              palette.color(QPalette::Active, QPalette::Button), ink));
+        for (int i = 0; i < m_view->pageControl()->count(); ++i)
+            QCOMPARE(m_view->pageControl()->widget(i)->isEnabled(), on);
+        for (auto* grid : {child<StringGrid>("sgArrange"), child<StringGrid>("sgTrackUsage")})
+            QCOMPARE(grid->color(), on ? window : grid->fixedColor());
+        QCOMPARE(notes()->palette().color(QPalette::Base),
+                 palette.color(QPalette::Active, on ? QPalette::Base : QPalette::Button));
+    }
+}
 
-    m_view->setBrControlsEnabled(false);
-    image = tabs->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QVERIFY(InkIs(image, inside, grey));
+// A box is saved when it is left for another control (not for a pop-up menu) after the user
+// changed it. Edits still pending (their boxes kept the focus while another song was chosen)
+// go to the song they were typed for.
+void SongDetailsViewTest::boxesAreSavedWhenLeftAndPendingEditsGoToTheirOwnSong() {
+    QCOMPARE(m_view->songNameEdit()->maxLength(), 8);
+    QCOMPARE(title()->maxLength(), 128);
+    m_view->setBrControlsEnabled(true);
+    load("SONG001", "FIRST   ");
+    QCOMPARE(m_view->songNameEdit()->text(), u"FIRST"_s);
+    QVERIFY(!m_view->songNameEdit()->isModified() && !title()->isModified() &&
+            !notes()->document()->isModified());
+    title()->clear();
+    QTest::keyClicks(title(), u"Nine char"_s);
+    Leave(title(), Qt::PopupFocusReason);
+    const QString dat = songFile("SongInfo.dat", "SONG001.BR0");
+    QCOMPARE(ReadAll(dat), QByteArray("SOV 1.05A longer title"));
+    Leave(title());
+    QCOMPARE(ReadAll(dat), QByteArray("SOV 1.05Nine char"));
+    QSignalSpy written(m_view.get(), &SongDetailsView::songNameWritten);
+    m_view->songNameEdit()->clear();
+    QTest::keyClicks(m_view->songNameEdit(), u" AB"_s);
+    Leave(m_view->songNameEdit());
+    QCOMPARE(written.count(), 1);
+    QCOMPARE(written.first().first().toString(), u" AB"_s);
+
+    QTest::keyClicks(m_view->songNameEdit(), u"X"_s);
+    QTest::keyClicks(title(), u" more"_s);
+    QTest::keyClicks(notes(), u"added "_s);
+    load("SONG003");
+    QCOMPARE(written.count(), 2);
+    QCOMPARE(written.last().first().toString(), u" ABX"_s);
+    QCOMPARE(ReadAll(dat), QByteArray("SOV 1.05Nine char more"));
+    QCOMPARE(ReadAll(songFile("Notes.txt", "SONG001.BR0")),
+             QByteArray("added line one\r\nline two\r\n"));
+    // Nothing is due any more; the untouched boxes of the song now shown are not written.
+    m_view->commitEdits();
+    QCOMPARE(written.count(), 2);
+    QVERIFY(!QFile::exists(songFile("SongInfo.dat")) && !QFile::exists(songFile("Notes.txt")));
+}
+
+// A folder stands where the file should go: the box stays changed, to be saved when it is left
+// again; the user is warned once, not on every retry.
+void SongDetailsViewTest::failingWritesKeepTheBoxChangedAndWarnOnce() {
+    m_view->setBrControlsEnabled(true);
+    load("SONG003");
+    const QString dat = songFile("SongInfo.dat");
+    const QString notesFile = songFile("Notes.txt");
+    QVERIFY(QDir().mkpath(dat));
+    QTest::keyClicks(title(), u"Kept"_s);
+    Leave(title());
+    Leave(title());
+    m_view->commitEdits();
+    QVERIFY(QDir().mkpath(notesFile));
+    QTest::keyClicks(notes(), u"keep me"_s);
+    Leave(notes());
+    Leave(notes());
+    QCOMPARE(warnings(), (QStringList{Warning(dat), Warning(notesFile)}));
+    QVERIFY(title()->isModified() && notes()->document()->isModified());
+
+    QVERIFY(QDir().rmdir(dat));
+    Leave(title());
+    QCOMPARE(ReadAll(dat), QByteArray("SOV 1.05Kept"));
+    QVERIFY(!title()->isModified());
+    // A later failure is reported again.
+    QVERIFY(QFile::remove(dat) && QDir().mkpath(dat));
+    QTest::keyClicks(title(), u"!"_s);
+    Leave(title());
+    QCOMPARE(warnings().size(), 3);
+}
+
+// Notes over 16 MB stay on the card as they are: the box says why it is empty, takes no
+// typing, and leaving it (or closing) neither truncates nor deletes the file.
+void SongDetailsViewTest::oversizedNotesAreNeitherLoadedNorWrittenBack() {
+    const QString notesFile = songFile("Notes.txt", "SONG001.BR0");
+    const QByteArray big = "X" + QByteArray(SongNotesMaxBytes, 'n');
+    QFile file(notesFile);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(big) == big.size());
+    file.close();
+    load("SONG001");
+    QCOMPARE(notes()->toPlainText(), QString());
+    QVERIFY(notes()->isReadOnly());
+    QCOMPARE(notes()->placeholderText(), SongInfoPage::NotesTooLargeText());
+    notes()->document()->setModified(true);
+    Leave(notes());
+    m_view->commitEdits();
+    QCOMPARE(QFileInfo(notesFile).size(), big.size());
+    QCOMPARE(ReadAll(notesFile).left(2), QByteArray("Xn"));
+    QCOMPARE(warnings(), QStringList());
+    // The next song's notes are loaded and saved as ever.
+    load("SONG002");
+    QVERIFY(!notes()->isReadOnly() && notes()->placeholderText().isEmpty());
 }
 
 QTEST_MAIN(SongDetailsViewTest)

@@ -1,8 +1,15 @@
+#include "app/core/localpages.h"
+#include "app/core/placement.h"
 #include "app/core/settings.h"
 #include "support/cardtest.h"
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
+#include <climits>
+#include <tuple>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -11,148 +18,168 @@ bool WriteFile(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+using Fields = std::tuple<int, int, int, int, int>;
+Fields FieldsOf(const WindowPlacement& p) {
+    return {p.windowState, p.top, p.left, p.width, p.height};
+}
+
 class SettingsTest : public ::testing::Test {
 protected:
-    QString iniPath() const { return m_temp.path(QStringLiteral("sorvane.ini")); }
+    QString iniPath() const { return m_temp.path(u"sorvane.ini"_s); }
     WindowPlacement current() const { return {0, 120, 130, 823, 589}; }
+    QString unableToWrite() const { return u"Unable to write to "_s + iniPath(); }
 
+    TempFolder m_temp;
+};
+
+class LocalPagesTest : public ::testing::Test {
+protected:
+    void SetUp() override { QStandardPaths::setTestModeEnabled(true); }
+    void TearDown() override { QStandardPaths::setTestModeEnabled(false); }
+    QString at(const QString& relative) const { return m_temp.path(relative); }
+    bool makePage(const QString& folder) const {
+        QFile page(at(folder + u"/index.html"_s));
+        return QDir().mkpath(at(folder)) && page.open(QIODevice::WriteOnly) &&
+               page.write("<html></html>") > 0;
+    }
     TempFolder m_temp;
 };
 
 } // namespace
 
-TEST_F(SettingsTest, FirstRunReadsDefaults) {
-    const SettingsFile file(iniPath());
+TEST_F(SettingsTest, FirstRunReadsDefaultsAndFirstCloseCreatesBothSections) {
+    const SettingsFile file(m_temp.path(u"sub/dir/sorvane.ini"_s));
     const SettingsFile::PathSettings loaded = file.loadPathSettings();
     EXPECT_EQ(loaded.prefs.DefaultDir, QDir::toNativeSeparators(QDir::homePath()));
     EXPECT_TRUE(loaded.prefs.WaveConverter.isEmpty());
-    EXPECT_EQ(loaded.top, 10);
-    EXPECT_EQ(loaded.left, 10);
-
-    const WindowPlacement placement = file.readPlacement(current());
-    EXPECT_EQ(placement.windowState, 0);
-    EXPECT_EQ(placement.top, 120);
-    EXPECT_EQ(placement.left, 130);
-    EXPECT_EQ(placement.width, 823);
-    EXPECT_EQ(placement.height, 589);
-    EXPECT_FALSE(QFile::exists(iniPath()));
-}
-
-TEST_F(SettingsTest, FirstCloseCreatesBothSections) {
-    const SettingsFile file(iniPath());
-    const Prefs prefs{QStringLiteral("/home/me/BR"), QString()};
-    ASSERT_FALSE(file.saveAtClose(prefs, {0, 40, 50, 823, 589}).has_value());
-    EXPECT_EQ(ReadWholeFile(iniPath()),
-              QByteArray("[Paths]\nDefaultDir=/home/me/BR\nWaveConverter=\n\n"
-                         "[MainForm]\nWindowState=0\nTop=40\nLeft=50\nWidth=823\nHeight=589\n"));
-    const SettingsFile::PathSettings loaded = file.loadPathSettings();
-    EXPECT_EQ(loaded.prefs.DefaultDir, QStringLiteral("/home/me/BR"));
-    EXPECT_EQ(loaded.top, 40);
-    EXPECT_EQ(loaded.left, 50);
-}
-
-TEST_F(SettingsTest, HexadecimalAndBadIntegers) {
-    ASSERT_TRUE(WriteFile(iniPath(), "[MainForm]\nWindowState=0x0\nTop=$20\nLeft=0X10\n"
-                                     "Width=wide\nHeight=0x190\n"));
-    const SettingsFile file(iniPath());
-    const WindowPlacement placement = file.readPlacement(current());
-    EXPECT_EQ(placement.windowState, 0);
-    EXPECT_EQ(placement.top, 32);
-    EXPECT_EQ(placement.left, 16);
-    EXPECT_EQ(placement.width, 823); // not a number: the current value
-    EXPECT_EQ(placement.height, 400);
-    EXPECT_EQ(file.loadPathSettings().top, 32);
-}
-
-TEST_F(SettingsTest, MaximisedWindowLeavesGeometryUnreadAndUnwritten) {
-    ASSERT_TRUE(WriteFile(iniPath(), "[MainForm]\nWindowState=2\nTop=1\nLeft=2\nWidth=300\n"
-                                     "Height=200\n"));
-    const SettingsFile file(iniPath());
-    const WindowPlacement placement = file.readPlacement(current());
-    EXPECT_EQ(placement.windowState, 2);
-    EXPECT_EQ(placement.top, 120);
-    EXPECT_EQ(placement.width, 823);
+    EXPECT_EQ(std::pair(loaded.top, loaded.left), std::pair(10, 10));
 
     ASSERT_FALSE(
-        file.saveAtClose({QStringLiteral("/d"), QStringLiteral("/w")}, {2, 0, 0, 1920, 1080})
-            .has_value());
-    EXPECT_EQ(ReadWholeFile(iniPath()),
-              QByteArray("[MainForm]\nWindowState=2\nTop=1\nLeft=2\nWidth=300\nHeight=200\n\n"
-                         "[Paths]\nDefaultDir=/d\nWaveConverter=/w\n"));
+        file.saveAtClose({u"/home/me/BR"_s, QString()}, {0, 40, 50, 823, 589}).has_value());
+    EXPECT_EQ(ReadWholeFile(file.path()),
+              QByteArray("[Paths]\nDefaultDir=/home/me/BR\nWaveConverter=\n\n"
+                         "[MainForm]\nWindowState=0\nTop=40\nLeft=50\nWidth=823\nHeight=589\n"));
 }
 
-TEST_F(SettingsTest, UnknownWindowStateReadsAsCurrent) {
-    ASSERT_TRUE(WriteFile(iniPath(), "[MainForm]\nWindowState=7\nTop=1\n"));
-    const WindowPlacement placement = SettingsFile(iniPath()).readPlacement(current());
-    EXPECT_EQ(placement.windowState, 0);
-    EXPECT_EQ(placement.top, 1);
+// Hexadecimal values are read; a value that is no number, and the geometry of a window that
+// is not in the normal state, read as the current one; so does an unknown state.
+TEST_F(SettingsTest, PlacementIsReadOnlyForTheNormalState) {
+    const std::pair<QByteArray, Fields> cases[] = {
+        {"WindowState=2\nTop=1\nLeft=2\nWidth=300\nHeight=200\n", {2, 120, 130, 823, 589}},
+        {"WindowState=7\nTop=1\n", {0, 1, 130, 823, 589}},
+        {"WindowState=0x0\nTop=$20\nLeft=0X10\nWidth=wide\nHeight=0x190\n", {0, 32, 16, 823, 400}},
+    };
+    for (const auto& [lines, expected] : cases) {
+        ASSERT_TRUE(WriteFile(iniPath(), "[MainForm]\n" + lines));
+        EXPECT_EQ(FieldsOf(SettingsFile(iniPath()).readPlacement(current())), expected)
+            << lines.data();
+    }
+    const SettingsFile::PathSettings loaded = SettingsFile(iniPath()).loadPathSettings();
+    EXPECT_EQ(std::pair(loaded.top, loaded.left), std::pair(32, 16));
 }
 
-TEST_F(SettingsTest, PreferencesWriteTopAndLeftWhateverTheState) {
-    ASSERT_TRUE(WriteFile(iniPath(), "[MainForm]\r\nWindowState=2\r\nTop=1\r\nWidth=300\r\n"));
+// At close the geometry is written only in the normal state; the preferences write Top and
+// Left whatever the state.
+TEST_F(SettingsTest, GeometryIsWrittenAtCloseOnlyInTheNormalState) {
     const SettingsFile file(iniPath());
-    ASSERT_FALSE(file.saveAfterPreferences({QStringLiteral("/b"), QString()}, 33, 44).has_value());
+    const QByteArray geometry = "\nTop=1\nLeft=2\nWidth=300\nHeight=200\n";
+    const QByteArray paths = "\n[Paths]\nDefaultDir=/d\nWaveConverter=/w\n";
+    for (int state : {1, 2}) {
+        ASSERT_TRUE(WriteFile(iniPath(), "[MainForm]\nWindowState=0" + geometry));
+        ASSERT_FALSE(file.saveAtClose({u"/d"_s, u"/w"_s}, {state, 0, 0, 1920, 1080}).has_value());
+        EXPECT_EQ(ReadWholeFile(iniPath()),
+                  "[MainForm]\nWindowState=" + QByteArray::number(state) + geometry + paths);
+    }
+    ASSERT_FALSE(file.saveAfterPreferences({u"/d"_s, u"/w"_s}, 33, 44).has_value());
     EXPECT_EQ(ReadWholeFile(iniPath()),
-              QByteArray("[MainForm]\r\nWindowState=2\r\nTop=33\r\nWidth=300\r\nLeft=44\r\n\r\n"
-                         "[Paths]\r\nDefaultDir=/b\r\nWaveConverter=\r\n"));
+              "[MainForm]\nWindowState=2\nTop=33\nLeft=44\nWidth=300\nHeight=200\n" + paths);
 }
 
-TEST_F(SettingsTest, ForeignSectionsAndCommentsSurviveAClose) {
-    const QByteArray before = "; Sorvane settings\r\n[Paths]\r\nDefaultDir=/old\r\n"
-                              "Theme=dark\r\n\r\n[Plugins]\r\nlist=a,b\r\n";
-    ASSERT_TRUE(WriteFile(iniPath(), before));
-    ASSERT_FALSE(SettingsFile(iniPath())
-                     .saveAtClose({QStringLiteral("/new"), QString()}, {1, 5, 5, 5, 5})
-                     .has_value());
-    EXPECT_EQ(ReadWholeFile(iniPath()),
-              QByteArray("; Sorvane settings\r\n[Paths]\r\nDefaultDir=/new\r\nTheme=dark\r\n"
-                         "WaveConverter=\r\n\r\n[Plugins]\r\nlist=a,b\r\n\r\n"
-                         "[MainForm]\r\nWindowState=1\r\n"));
-}
-
-TEST_F(SettingsTest, UnwritableFileReportsItsPath) {
-    // A folder stands where the file should be.
-    ASSERT_TRUE(QDir(m_temp.path()).mkdir(QStringLiteral("sorvane.ini")));
-    const SettingsFile file(iniPath());
-    const auto error = file.saveAtClose({QStringLiteral("/d"), QString()}, current());
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->message(), QStringLiteral("Unable to write to ") + iniPath());
-    EXPECT_TRUE(file.saveAfterPreferences({}, 1, 1).has_value());
-}
-
-TEST_F(SettingsTest, FolderNameWithLineBreakIsNotWritten) {
+// A folder name with a line break is not written; nor is anything when a folder stands where
+// the file should be.
+TEST_F(SettingsTest, FailedWritesReportThePathAndChangeNothing) {
     ASSERT_TRUE(WriteFile(iniPath(), "[Paths]\nDefaultDir=/safe\n"));
     const SettingsFile file(iniPath());
-    const auto error =
-        file.saveAtClose({QStringLiteral("/a\n[MainForm]\nTop=1"), QString()}, current());
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->message(), QStringLiteral("Unable to write to ") + iniPath());
+    const IniWriteError none{QString()};
+    EXPECT_EQ(file.saveAtClose({u"/a\n[MainForm]\nTop=1"_s, QString()}, current())
+                  .value_or(none)
+                  .message(),
+              unableToWrite());
     EXPECT_EQ(ReadWholeFile(iniPath()), QByteArray("[Paths]\nDefaultDir=/safe\n"));
+    ASSERT_TRUE(QFile::remove(iniPath()) && QDir(m_temp.path()).mkdir(u"sorvane.ini"_s));
+    EXPECT_EQ(file.saveAtClose({u"/d"_s, QString()}, current()).value_or(none).message(),
+              unableToWrite());
 }
 
 TEST_F(SettingsTest, MissingDefaultDirFallsBackToHome) {
     Prefs prefs{m_temp.path(), QString()};
     EXPECT_FALSE(ReplaceMissingDefaultDir(prefs));
     EXPECT_EQ(prefs.DefaultDir, m_temp.path());
-    prefs.DefaultDir = m_temp.path(QStringLiteral("gone"));
-    EXPECT_TRUE(ReplaceMissingDefaultDir(prefs));
-    EXPECT_EQ(prefs.DefaultDir, DefaultFolder());
-    prefs.DefaultDir.clear();
+    prefs.DefaultDir = m_temp.path(u"gone"_s);
     EXPECT_TRUE(ReplaceMissingDefaultDir(prefs));
     EXPECT_EQ(prefs.DefaultDir, DefaultFolder());
 }
 
 TEST_F(SettingsTest, FileLivesBesideTheProgramWhenThatFolderIsWritable) {
-    const QString program = m_temp.path(QStringLiteral("sorvane"));
-    EXPECT_EQ(SettingsFilePath(program, QStringLiteral("/cfg")),
-              m_temp.path(QStringLiteral("sorvane.ini")));
-    EXPECT_EQ(SettingsFilePath(m_temp.path(QStringLiteral("sorvane.bin")), QStringLiteral("/cfg")),
-              m_temp.path(QStringLiteral("sorvane.ini")));
+    const QString besideIt = m_temp.path(u"sorvane.ini"_s);
+    const QString cfg = u"/cfg"_s;
+    EXPECT_EQ(SettingsFilePath(m_temp.path(u"sorvane"_s), cfg), besideIt);
+    EXPECT_EQ(SettingsFilePath(m_temp.path(u"sorvane.bin"_s), cfg), besideIt);
     // A folder that does not exist (so cannot be written): the configuration folder.
-    EXPECT_EQ(SettingsFilePath(m_temp.path(QStringLiteral("gone/sorvane")), QStringLiteral("/cfg")),
-              QStringLiteral("/cfg/Sorvane/sorvane.ini"));
+    EXPECT_EQ(SettingsFilePath(m_temp.path(u"gone/sorvane"_s), cfg), u"/cfg/Sorvane/sorvane.ini"_s);
+    EXPECT_EQ(VersionLabelText(), u"Version 1.05"_s);
 }
 
-TEST(Version, LabelText) {
-    EXPECT_EQ(VersionLabelText(), QStringLiteral("Version 1.05"));
+// Stored placements against two screens side by side (the right one shorter, with a task bar
+// at its top): extreme values are refused without overflowing, and a window that is even
+// partly on a screen is kept.
+TEST(WindowPlacementSanity, OnlyPlacementsWithinTheDesktopAndOnAScreen) {
+    const QList<QRect> screens{QRect(0, 0, 1920, 1040), QRect(1920, 40, 1280, 984)};
+    // {state, top, left, width, height}, and whether the placement is sane.
+    const std::pair<WindowPlacement, bool> cases[] = {
+        {{0, 100, 2000, 900, 600}, true},    // on the second screen
+        {{0, -500, -800, 823, 589}, true},   // a corner still on the first screen
+        {{0, 0, 0, 3200, 1040}, true},       // the whole desktop
+        {{0, 0, 0, 3201, 600}, false},       // wider than the desktop
+        {{0, 0, 0, 600, 1041}, false},       // taller than the desktop
+        {{0, 0, 0, INT_MAX, 589}, false},    // Width=2147483647
+        {{0, 0, 0, INT_MIN, 589}, false},    // Width=-2147483648
+        {{0, 0, 0, 823, 0}, false},          // no height
+        {{0, 10, INT_MAX, 823, 589}, false}, // Left=2147483647
+        {{0, INT_MAX, 10, 823, 589}, false}, // Top=2147483647
+        {{0, 0, 3200, 823, 589}, false},     // just right of every screen
+        {{0, 0, 1920, 823, 40}, false},      // above the second screen's available area
+        {{0, 10, -823, 823, 589}, false},    // just left of the first screen
+        {{0, 1040, 10, 823, 589}, false},    // just below the first screen
+    };
+    for (const auto& [p, sane] : cases) {
+        EXPECT_EQ(IsSanePlacement(p, screens), sane)
+            << p.left << "," << p.top << " " << p.width << "x" << p.height;
+    }
+    EXPECT_FALSE(IsSanePlacement(WindowPlacement{0, 10, 10, 823, 589}, {}));
+}
+
+TEST(WindowPlacementSanity, DesignedSizeIsCentred) {
+    const WindowPlacement p = CentredPlacement(QSize(823, 589), QRect(100, 50, 1920, 1040));
+    EXPECT_EQ(QRect(p.left, p.top, p.width, p.height),
+              QRect(100 + 959 - 411, 50 + 519 - 294, 823, 589));
+}
+
+// The page installed beside the program's share folder wins over the source tree of a build
+// folder; a missing page gives the installed path.
+TEST_F(LocalPagesTest, InstalledPageSourceTreeOrInstalledPath) {
+    ASSERT_TRUE(QDir().mkpath(at(u"usr/bin"_s)) && makePage(u"usr/share/sorvane/home"_s));
+    EXPECT_EQ(FindLocalPage(at(u"usr/bin"_s), u"home"_s),
+              at(u"usr/share/sorvane/home/index.html"_s));
+
+    ASSERT_TRUE(QDir().mkpath(at(u"src/build/debug"_s)) && makePage(u"src/docs/help"_s));
+    EXPECT_EQ(FindLocalPage(at(u"src/build/debug"_s), u"help"_s),
+              at(u"src/docs/help/index.html"_s));
+    ASSERT_TRUE(makePage(u"src/build/share/sorvane/help"_s));
+    EXPECT_EQ(FindLocalPage(at(u"src/build/debug"_s), u"help"_s),
+              at(u"src/build/share/sorvane/help/index.html"_s));
+
+    ASSERT_TRUE(QDir().mkpath(at(u"opt/bin"_s)));
+    EXPECT_EQ(FindLocalPage(at(u"opt/bin"_s), u"home"_s),
+              at(u"opt/share/sorvane/home/index.html"_s));
 }
