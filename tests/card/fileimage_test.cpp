@@ -12,10 +12,9 @@ using namespace Qt::StringLiterals;
 using FileImageTest = CardRootTest;
 
 // Short files read as zeros beyond their end, long ones fill the image only (from an
-// offset when given), missing files and folders read as zeros.
+// offset when given), missing files read as zeros.
 TEST_F(FileImageTest, ImagesAreFilledOrZeroed) {
     ASSERT_TRUE(m_card.writeFile(u"f.bin"_s, "0123456789"));
-    ASSERT_TRUE(m_card.makeFolder(u"dir"_s));
     std::array<std::uint8_t, 12> image;
     image.fill(0xEE);
     EXPECT_EQ(ReadFileImage(m_card.path(u"f.bin"_s), image), 10);
@@ -29,20 +28,13 @@ TEST_F(FileImageTest, ImagesAreFilledOrZeroed) {
     small.fill(0xEE);
     EXPECT_EQ(ReadFileImage(m_card.path(u"missing"_s), small), -1);
     EXPECT_EQ(small, (std::array<std::uint8_t, 4>{}));
-    small.fill(0xEE);
-    EXPECT_LE(ReadFileImage(m_card.path(u"dir"_s), small), 0);
-    EXPECT_EQ(small, (std::array<std::uint8_t, 4>{}));
 }
 
-// Little-endian reads; reads beyond the image are zero, and a position at the very end of the
-// address range never wraps round to the image's start.
-TEST(ByteCursorTest, ReadsWithinAndBeyondTheImage) {
+// Reads beyond the image are zero, and a position at the very end of the address range never
+// wraps round to the image's start.
+TEST(ByteCursorTest, ReadsBeyondTheImageAreZero) {
     const std::array<std::uint8_t, 5> bytes = {0x34, 0x12, 0xFF, 0x01, 0x80};
     ByteCursor cursor(bytes);
-    EXPECT_EQ(cursor.u16le(), 0x1234);
-    EXPECT_EQ(cursor.u8(), 0xFF);
-    EXPECT_EQ(cursor.u16le(), 0x8001);
-    EXPECT_EQ(cursor.pos(), 5u);
     ByteCursor tail(bytes, 4);
     EXPECT_EQ(tail.u16le(), 0x0080);
     EXPECT_EQ(tail.u8(), 0);
@@ -57,16 +49,6 @@ TEST(ByteCursorTest, ReadsWithinAndBeyondTheImage) {
     cursor.skip(SIZE_MAX);
     EXPECT_EQ(cursor.pos(), SIZE_MAX);
     EXPECT_EQ(cursor.u8(), 0);
-}
-
-TEST(ByteCursorTest, TextEndsAtZeroOrWidthOrImage) {
-    const std::array<std::uint8_t, 6> bytes = {'A', 'B', 0, 'C', 0xE9, 'D'};
-    ByteCursor cursor(bytes);
-    EXPECT_EQ(cursor.text(4), u"AB"_s);
-    EXPECT_EQ(cursor.pos(), 4u);
-    EXPECT_EQ(cursor.text(10), u"\u00e9D"_s);
-    EXPECT_EQ(ByteCursor(bytes, 3).text(1), u"C"_s);
-    EXPECT_TRUE(ByteCursor(bytes, 100).text(8).isEmpty());
 }
 
 using CardPathTest = CardRootTest;

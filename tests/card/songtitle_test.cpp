@@ -30,11 +30,9 @@ protected:
 } // namespace
 
 TEST_F(SongTitleTest, TitleIsTheLatin1BytesAfterTheHeader) {
-    ASSERT_TRUE(WriteSongTitle(m_songPath, u"My long song title"_s));
-    EXPECT_EQ(fileBytes(u"SongInfo.dat"_s), QByteArray("SOV 1.05My long song title"));
-    EXPECT_EQ(ReadSongTitle(m_songPath), u"My long song title"_s);
-    ASSERT_TRUE(WriteSongTitle(m_songPath, u"Caf\u00e9 \u20ac \U0001F3B8!"_s));
-    EXPECT_EQ(fileBytes(u"SongInfo.dat"_s), QByteArray("SOV 1.05Caf\xe9 ? ?!"));
+    ASSERT_TRUE(WriteSongTitle(m_songPath, u"My song: Caf\u00e9 \u20ac \U0001F3B8!"_s));
+    EXPECT_EQ(fileBytes(u"SongInfo.dat"_s), QByteArray("SOV 1.05My song: Caf\xe9 ? ?!"));
+    EXPECT_EQ(ReadSongTitle(m_songPath), u"My song: Caf\u00e9 ? ?!"_s);
     ASSERT_TRUE(WriteSongTitle(m_songPath, QString()));
     EXPECT_EQ(fileBytes(u"SongInfo.dat"_s), QByteArray("SOV 1.05"));
     EXPECT_EQ(ReadSongTitle(m_songPath), QString());
