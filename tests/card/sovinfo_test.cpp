@@ -318,7 +318,8 @@ QByteArray WithName(QByteArray record, const QByteArray& name) {
 
 } // namespace
 
-// Trimmed, padded, cut and Latin-1; every other byte is kept; 56 bytes are enough.
+// Trimmed, padded, cut and Latin-1; every other byte is kept; 56 bytes are enough. The
+// preferred record (any case) is written, the fallback left alone, nothing else created.
 TEST_F(WriteSongNameTest, NameIsTrimmedPaddedCutAndLatin1AndTheRestIsKept) {
     const struct {
         const char* typed; // UTF-8
@@ -328,29 +329,20 @@ TEST_F(WriteSongNameTest, NameIsTrimmedPaddedCutAndLatin1AndTheRestIsKept) {
                  {"", "        "},
                  {"A  B", "A  B    "},
                  {"Caf\xC3\xA9 \xE2\x82\xAC!", "Caf\xE9 ?! "}};
-    for (const int length : {600, 56}) {
-        const QByteArray before = PatternedRecord(length);
-        setUpSong(before);
-        for (const auto& c : cases) {
-            EXPECT_TRUE(m_info.WriteSongName(QString::fromUtf8(c.typed))) << c.typed;
-            EXPECT_EQ(record(), WithName(before, c.written)) << c.typed << length;
-        }
-    }
-    load();
-    EXPECT_EQ(m_info.songs()[0].name, QString::fromUtf8("Caf\xC3\xA9 ?! "));
-}
-
-// The preferred record wins over the fallback, which is left alone; with only the fallback,
-// it is written. Nothing else is created.
-TEST_F(WriteSongNameTest, TheRecordThatWasReadIsWrittenInPlace) {
-    const QByteArray preferred = PatternedRecord(468);
     const QByteArray other = PatternedRecord(500);
     ASSERT_TRUE(m_card.writeSongFile(u"SONG001.BR0"_s, u"SONGINFO.BR0"_s, other));
-    setUpSong(preferred, u"SONGINF2.BR0"_s);
-    EXPECT_TRUE(m_info.WriteSongName(u"NEW"_s));
-    EXPECT_EQ(record(u"SONGINF2.BR0"_s), WithName(preferred, "NEW     "));
+    for (const int length : {600, 56}) {
+        const QByteArray before = PatternedRecord(length);
+        setUpSong(before, u"SONGINF2.BR0"_s);
+        for (const auto& c : cases) {
+            EXPECT_TRUE(m_info.WriteSongName(QString::fromUtf8(c.typed))) << c.typed;
+            EXPECT_EQ(record(u"SONGINF2.BR0"_s), WithName(before, c.written)) << c.typed << length;
+        }
+    }
     EXPECT_EQ(record(u"SONGINFO.BR0"_s), other);
     EXPECT_EQ(songFolderEntries(), QStringList({u"SONGINF2.BR0"_s, u"SONGINFO.BR0"_s}));
+    load();
+    EXPECT_EQ(m_info.songs()[0].name, QString::fromUtf8("Caf\xC3\xA9 ?! "));
 }
 
 // Too short a record, one removed after loading, none, or a folder in its place: failure, and
