@@ -55,6 +55,7 @@ TEST(EffectsViewTest, BlankViewAndGridHeading) {
     EXPECT_FALSE(view.shown);
     EXPECT_EQ(view.banks[Gtr].rows.size(), 99);
     EXPECT_EQ(view.banks[Gtr].rows[0], QStringList({QString(), QString(), QString()}));
+    EXPECT_EQ(view.banks[Gtr].caption, u"GTR"_s);
     const QList<QStringList> grid = EffectsGrid(view.banks[Mtk]);
     ASSERT_EQ(grid.size(), 20);
     EXPECT_EQ(grid[0], QStringList({u"Patch"_s, u"Name"_s, u"Algorithm"_s}));
