@@ -15,6 +15,8 @@
 #include <thread>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int kRounds = 200;
@@ -35,33 +37,29 @@ using CrashSafetyTest = CardRootTest;
 TEST_F(CrashSafetyTest, KilledWritesLeaveOldOrNewContentWhole) {
     SongInfoRecord record = SongInfoRecord::ForModel(RecorderModel::BR864, "OLDNAME", 2);
     record.patch(200, QByteArray(268, '\x5A'));
-    ASSERT_TRUE(m_card.writeSongInfo(QStringLiteral("SONG001.BR0"), record));
+    ASSERT_TRUE(m_card.writeSongInfo(u"SONG001.BR0"_s, record));
     SOV_Info info;
     info.LoadFolder(m_temp.path());
     const QString songPath = info.songPath();
     ASSERT_FALSE(songPath.isEmpty());
     // Large enough notes that a save takes a while, so that kills land inside it.
-    const QString notesA = QString(200'000, u'x') + QStringLiteral("\nend");
-    const Prefs prefsA{QStringLiteral("/backups/first"), QString()};
-    const Prefs prefsB{QStringLiteral("/backups/second/folder"), QStringLiteral("/opt/brwc.exe")};
+    const QString notesA = QString(200'000, u'x') + u"\nend"_s;
+    const Prefs prefsA{u"/backups/first"_s, QString()};
+    const Prefs prefsB{u"/backups/second/folder"_s, u"/opt/brwc.exe"_s};
     const WindowPlacement placement{0, 10, 10, 823, 589};
-    const SettingsFile settings(m_temp.path(QStringLiteral("sorvane.ini")));
+    const SettingsFile settings(m_temp.path(u"sorvane.ini"_s));
     const Subject subjects[] = {
         {"title", SongInfoDatPath(songPath),
          [&](bool second) {
-             WriteSongTitle(songPath, second ? QStringLiteral("Short title")
-                                             : QString(SongTitleMaxLength, u'a'));
+             WriteSongTitle(songPath,
+                            second ? u"Short title"_s : QString(SongTitleMaxLength, u'a'));
          }},
         {"notes", NotesPath(songPath),
-         [&](bool second) {
-             SaveSongNotes(songPath, second ? QStringLiteral("one\ntwo") : notesA, true);
-         }},
+         [&](bool second) { SaveSongNotes(songPath, second ? u"one\ntwo"_s : notesA, true); }},
         {"settings", settings.path(),
          [&](bool second) { (void)settings.saveAtClose(second ? prefsB : prefsA, placement); }},
         {"song name", SongInfoPath(songPath),
-         [&](bool second) {
-             info.WriteSongName(second ? QStringLiteral("NEWNAME") : QStringLiteral("OLDNAME"));
-         }},
+         [&](bool second) { info.WriteSongName(second ? u"NEWNAME"_s : u"OLDNAME"_s); }},
     };
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int> delay(0, 2500);

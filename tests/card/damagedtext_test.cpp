@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 using DamagedTextTest = CardRootTest;
 
 // A CR, LF or tab byte in a song's name or version would split the row of the clipboard
@@ -22,19 +24,17 @@ using DamagedTextTest = CardRootTest;
 TEST_F(DamagedTextTest, ControlCharactersInCellsBecomeSpaces) {
     SongInfoRecord record = SongInfoRecord::ForModel(RecorderModel::BR864, "A\rB\nC\tD", 2);
     record.version = QByteArray("1\t\r\n");
-    ASSERT_TRUE(m_card.writeSongInfo(QStringLiteral("SONG001.BR0"), record));
+    ASSERT_TRUE(m_card.writeSongInfo(u"SONG001.BR0"_s, record));
     SOV_Info info;
     info.LoadFolder(m_temp.path());
     ASSERT_EQ(info.songs().size(), 1u);
-    const QStringList rows = SongListClipboardText(info.songs(), 3).split(QStringLiteral("\r\n"));
+    const QStringList rows = SongListClipboardText(info.songs(), 3).split(u"\r\n"_s);
     ASSERT_EQ(rows.size(), 6);
-    EXPECT_EQ(rows[1], QStringLiteral("SONG001\tA B C D \t0.00 MB\t") +
-                           rows[1].section(u'\t', 3, 4) + QStringLiteral("\tBR-864 v.1   "));
-    const QList<QStringList> grid{{QStringLiteral("a\tb"), QStringLiteral("c\r\nd")},
-                                  {QStringLiteral("\n"), QString()}};
-    EXPECT_EQ(GridToText(grid, 0), QStringLiteral("a b\tc  d\r\n\r\n"));
-    EXPECT_EQ(CellText(QStringLiteral("x\u0000y\u001Fz\u007F\u00E9\u00A0")),
-              QStringLiteral("x y z\u007F\u00E9\u00A0"));
+    EXPECT_EQ(rows[1], u"SONG001\tA B C D \t0.00 MB\t"_s + rows[1].section(u'\t', 3, 4) +
+                           u"\tBR-864 v.1   "_s);
+    const QList<QStringList> grid{{u"a\tb"_s, u"c\r\nd"_s}, {u"\n"_s, QString()}};
+    EXPECT_EQ(GridToText(grid, 0), u"a b\tc  d\r\n\r\n"_s);
+    EXPECT_EQ(CellText(u"x\u0000y\u001Fz\u007F\u00E9\u00A0"_s), u"x y z\u007F\u00E9\u00A0"_s);
 }
 
 // A folder named with bytes that are not UTF-8 is shown with replacement characters; such a
@@ -44,13 +44,13 @@ TEST_F(DamagedTextTest, FolderNamesThatAreNotUtf8AreToldApart) {
     ASSERT_EQ(::mkdir(raw.constData(), 0700), 0);
     const QString shown = QFile::decodeName(raw);
     EXPECT_TRUE(NameUnreadableAsUtf8(shown));
-    EXPECT_TRUE(NameUnreadableAsUtf8(shown + QStringLiteral("/Roland")));
-    EXPECT_FALSE(NameUnreadableAsUtf8(m_temp.path(QStringLiteral("missing"))));
+    EXPECT_TRUE(NameUnreadableAsUtf8(shown + u"/Roland"_s));
+    EXPECT_FALSE(NameUnreadableAsUtf8(m_temp.path(u"missing"_s)));
     // A folder whose name really holds the replacement character exists and is readable.
-    ASSERT_TRUE(QDir(m_temp.path()).mkdir(QStringLiteral("odd \uFFFD")));
-    EXPECT_FALSE(NameUnreadableAsUtf8(m_temp.path(QStringLiteral("odd \uFFFD"))));
-    EXPECT_EQ(UnreadableNameText(QStringLiteral("/b/x\uFFFDy")),
-              QStringLiteral("The name of the folder \"/b/x\uFFFDy\" cannot be read as UTF-8."));
+    ASSERT_TRUE(QDir(m_temp.path()).mkdir(u"odd \uFFFD"_s));
+    EXPECT_FALSE(NameUnreadableAsUtf8(m_temp.path(u"odd \uFFFD"_s)));
+    EXPECT_EQ(UnreadableNameText(u"/b/x\uFFFDy"_s),
+              u"The name of the folder \"/b/x\uFFFDy\" cannot be read as UTF-8."_s);
     // The temporary folder cannot name it either: it goes by its bytes.
     EXPECT_EQ(::rmdir(raw.constData()), 0);
 }
@@ -58,28 +58,26 @@ TEST_F(DamagedTextTest, FolderNamesThatAreNotUtf8AreToldApart) {
 // Only what the title box holds is read from SongInfo.dat, however large the file; notes over
 // 16 MB are not loaded (and the file is left as it is), those within are.
 TEST_F(DamagedTextTest, TitleAndNotesReadOnlyWhatTheBoxesHold) {
-    ASSERT_TRUE(m_card.addSongFolder(QStringLiteral("SONG001.BR0")));
-    const QString song = m_card.songFolder(QStringLiteral("SONG001.BR0"));
+    ASSERT_TRUE(m_card.addSongFolder(u"SONG001.BR0"_s));
+    const QString song = m_card.songFolder(u"SONG001.BR0"_s);
     const QString songPath = m_card.path(song) + u'/';
     const QByteArray title(SongTitleMaxLength, 't');
-    ASSERT_TRUE(
-        m_card.writeFile(song + QStringLiteral("/SongInfo.dat"), "SOV 1.05" + title + "overflow"));
+    ASSERT_TRUE(m_card.writeFile(song + u"/SongInfo.dat"_s, "SOV 1.05" + title + "overflow"));
     EXPECT_EQ(ReadSongTitle(songPath), QString::fromLatin1(title));
     // 200 MB, sparse: the title is its first 128 bytes after the header, read at once.
-    ASSERT_TRUE(m_card.writeSongSizedFile(QStringLiteral("SONG001.BR0"),
-                                          QStringLiteral("SongInfo.dat"), 200'000'000));
+    ASSERT_TRUE(m_card.writeSongSizedFile(u"SONG001.BR0"_s, u"SongInfo.dat"_s, 200'000'000));
     EXPECT_EQ(ReadSongTitle(songPath), QString(SongTitleMaxLength, QChar(0)));
 
     bool tooLarge = true;
-    ASSERT_TRUE(m_card.writeFile(song + QStringLiteral("/Notes.txt"), "a\r\nb\rc\n\rd\r\n"));
-    EXPECT_EQ(LoadSongNotesText(songPath, &tooLarge), QStringLiteral("a\nb\nc\n\nd"));
+    ASSERT_TRUE(m_card.writeFile(song + u"/Notes.txt"_s, "a\r\nb\rc\n\rd\r\n"));
+    EXPECT_EQ(LoadSongNotesText(songPath, &tooLarge), u"a\nb\nc\n\nd"_s);
     EXPECT_FALSE(tooLarge);
     // Exactly 16 MB of line ends is loaded; one byte more is not.
     QByteArray ends(SongNotesMaxBytes, '\n');
-    ASSERT_TRUE(m_card.writeFile(song + QStringLiteral("/Notes.txt"), ends));
+    ASSERT_TRUE(m_card.writeFile(song + u"/Notes.txt"_s, ends));
     EXPECT_EQ(LoadSongNotesText(songPath, &tooLarge).size(), SongNotesMaxBytes - 1);
     EXPECT_FALSE(tooLarge);
-    ASSERT_TRUE(m_card.writeFile(song + QStringLiteral("/Notes.txt"), ends.append('\r')));
+    ASSERT_TRUE(m_card.writeFile(song + u"/Notes.txt"_s, ends.append('\r')));
     EXPECT_TRUE(LoadSongNotesText(songPath, &tooLarge).isEmpty());
     EXPECT_TRUE(tooLarge);
     EXPECT_TRUE(LoadSongNotes(songPath).isEmpty());
@@ -88,7 +86,7 @@ TEST_F(DamagedTextTest, TitleAndNotesReadOnlyWhatTheBoxesHold) {
 // A song folder nested thousands deep (deeper than a path may be long) is totalled in full,
 // with one folder open at a time; links are counted, never followed.
 TEST_F(DamagedTextTest, FolderWalkCountsEveryDepth) {
-    const QString song = m_card.path(m_card.songFolder(QStringLiteral("SONG001.BR0")));
+    const QString song = m_card.path(m_card.songFolder(u"SONG001.BR0"_s));
     ASSERT_TRUE(QDir().mkpath(song));
     const int depth = 1000; // far beyond the longest path (4096 bytes)
     int fd = ::open(QFile::encodeName(song).constData(), O_RDONLY | O_DIRECTORY);
@@ -108,5 +106,5 @@ TEST_F(DamagedTextTest, FolderWalkCountsEveryDepth) {
     EXPECT_EQ(FolderSize(song, total), depth + 1);
     EXPECT_EQ(total, 3u * depth + 2u);
     // rm walks by open folders, so it removes what no path can name whole.
-    EXPECT_EQ(QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), song}), 0);
+    EXPECT_EQ(QProcess::execute(u"rm"_s, {u"-rf"_s, song}), 0);
 }

@@ -15,6 +15,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 enum class Node { Fifo, Socket, LinkToZero, LinkToRandom };
@@ -24,9 +26,7 @@ bool MakeNode(const QString& path, Node node) {
     if (node == Node::Fifo)
         return ::mkfifo(name.constData(), 0600) == 0;
     if (node != Node::Socket)
-        return QFile::link(node == Node::LinkToZero ? QStringLiteral("/dev/zero")
-                                                    : QStringLiteral("/dev/urandom"),
-                           path);
+        return QFile::link(node == Node::LinkToZero ? u"/dev/zero"_s : u"/dev/urandom"_s, path);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -46,43 +46,38 @@ using OddFilesTest = CardRootTest;
 // folder, the details and the dump finishes, the node reads as a missing file and is not
 // written through.
 TEST_F(OddFilesTest, NodesReadAsMissingFilesWithoutBlocking) {
-    const QString song = QStringLiteral("Roland/BR0/SONG001.BR0/");
-    const QString files[] = {
-        song + QStringLiteral("arrange2.br0"),   song + QStringLiteral("pattern.br0"),
-        song + QStringLiteral("effects2.br0"),   song + QStringLiteral("TAKE_EVT.BR0"),
-        song + QStringLiteral("songinf2.br0"),   song + QStringLiteral("SongInfo.dat"),
-        song + QStringLiteral("Notes.txt"),      QStringLiteral("Roland/BR0/diskinf2.br0"),
-        QStringLiteral("Roland/BR0/cardprm.br1")};
+    const QString files[] = {u"arrange2.br0"_s, u"pattern.br0"_s,     u"effects2.br0"_s,
+                             u"TAKE_EVT.BR0"_s, u"songinf2.br0"_s,    u"SongInfo.dat"_s,
+                             u"Notes.txt"_s,    u"../diskinf2.br0"_s, u"../cardprm.br1"_s};
     for (const QString& file : files) {
         for (const Node node : {Node::Fifo, Node::Socket, Node::LinkToZero, Node::LinkToRandom}) {
             SCOPED_TRACE(file.toStdString() + " as node " + std::to_string(int(node)));
             TempFolder temp;
             CardFixture card(temp.path());
-            ASSERT_TRUE(
-                card.writeSongInfo(QStringLiteral("SONG001.BR0"),
-                                   SongInfoRecord::ForModel(RecorderModel::BR864, "ODD", 2)));
+            ASSERT_TRUE(card.writeSongInfo(
+                u"SONG001.BR0"_s, SongInfoRecord::ForModel(RecorderModel::BR864, "ODD", 2)));
             ASSERT_TRUE(card.writeDiskInfo(QByteArray(56, 'd')));
             ASSERT_TRUE(card.writeCardParams(QByteArray(140, 'p')));
-            for (const char* name : {"arrange2.br0", "pattern.br0", "effects2.br0", "TAKE_EVT.BR0"})
-                ASSERT_TRUE(card.writeSongFile(QStringLiteral("SONG001.BR0"),
-                                               QString::fromLatin1(name), QByteArray(64, 'x')));
-            QFile::remove(card.path(file));
-            ASSERT_TRUE(MakeNode(card.path(file), node));
+            for (const QString& name : std::span(files, 4))
+                ASSERT_TRUE(card.writeSongFile(u"SONG001.BR0"_s, name, QByteArray(64, 'x')));
+            const QString path = card.path(u"Roland/BR0/SONG001.BR0/"_s + file);
+            QFile::remove(path);
+            ASSERT_TRUE(MakeNode(path, node));
             const QString root = temp.path();
             ExpectFinishesWithin(10, [&] {
                 SOV_Info info;
                 info.LoadFolder(root);
                 const QString songPath = info.songPath();
                 const CardDumpBytes dump = ReadCardDumpBytes(root);
-                const TrackUsage usage = LoadTrackUsage(songPath + QStringLiteral("TAKE_EVT.BR0"));
+                const TrackUsage usage = LoadTrackUsage(songPath + u"TAKE_EVT.BR0"_s);
                 const bool title = ReadSongTitle(songPath).isEmpty();
                 const bool notes = LoadSongNotes(songPath).isEmpty();
-                const bool renamed = info.WriteSongName(QStringLiteral("NEW"));
-                const bool infoIsNode = file.endsWith(QStringLiteral("songinf2.br0"));
+                const bool renamed = info.WriteSongName(u"NEW"_s);
+                const bool infoIsNode = file == u"songinf2.br0"_s;
                 return info.songs().size() == 1 && title && notes && !usage.isUsed(0, 0) &&
                        renamed == !infoIsNode &&
                        (infoIsNode ? info.songs()[0].name.isEmpty()
-                                   : info.songs()[0].name == QStringLiteral("ODD     ")) &&
+                                   : info.songs()[0].name == u"ODD     "_s) &&
                        dump.diskInfo.has_value() == !file.endsWith(u"diskinf2.br0") &&
                        dump.cardParams.has_value() == !file.endsWith(u"cardprm.br1");
             });
@@ -92,10 +87,10 @@ TEST_F(OddFilesTest, NodesReadAsMissingFilesWithoutBlocking) {
 
 // A link to a regular file is read like the file; a file over the limit is refused as such.
 TEST_F(OddFilesTest, LinksToRegularFilesAreReadAndLimitsHold) {
-    ASSERT_TRUE(m_card.writeFile(QStringLiteral("plain"), "abc"));
-    ASSERT_TRUE(m_card.makeSymlink(QStringLiteral("link"), m_card.path(QStringLiteral("plain"))));
-    EXPECT_EQ(ReadWholeRegularFile(m_card.path(QStringLiteral("link")), 3), QByteArray("abc"));
+    ASSERT_TRUE(m_card.writeFile(u"plain"_s, "abc"));
+    ASSERT_TRUE(m_card.makeSymlink(u"link"_s, m_card.path(u"plain"_s)));
+    EXPECT_EQ(ReadWholeRegularFile(m_card.path(u"link"_s), 3), QByteArray("abc"));
     bool tooLarge = false;
-    EXPECT_FALSE(ReadWholeRegularFile(m_card.path(QStringLiteral("plain")), 2, &tooLarge));
+    EXPECT_FALSE(ReadWholeRegularFile(m_card.path(u"plain"_s), 2, &tooLarge));
     EXPECT_TRUE(tooLarge);
 }

@@ -9,13 +9,10 @@ QString S(const char* text) {
     return QString::fromUtf8(text);
 }
 
-const char* const HeadingLine = "Song\tName\tSize\tData Type\tProtected\tCreated with\r\n";
-
 SongListItem Item(const char* songId, const char* name, std::uint64_t size, std::uint8_t recordMode,
                   bool isProtected, RecorderModel model, const char* version) {
     SongListItem item;
     item.songId = S(songId);
-    item.folderName = item.songId + S(".BR0");
     item.name = S(name);
     item.size = size;
     item.recordMode = recordMode;
@@ -57,47 +54,30 @@ TEST_F(SongListTextTest, StatusTextCountsSongsAndTotalsTheirSizes) {
     EXPECT_EQ(SongListStatusText(small), S(" 12 Songs     Total Size: 0.48 KB"));
 }
 
+// Trailing blank rows are dropped, but never row 0; cell texts are copied unchanged.
 TEST(GridToTextTest, TrailingBlankRowsAreDropped) {
     const QList<QStringList> rows = {{S("H1"), S("H2")}, {S("a"), S("b")}, {S(""), S(" ")},
                                      {S("c"), S("")},    {S(""), S("")},   {S("\t"), S("\r\n")}};
     EXPECT_EQ(GridToText(rows, 0), S("H1\tH2\r\na\tb\r\n\t \r\nc\t\r\n\r\n"));
-    EXPECT_EQ(GridToText(rows, 1), S("a\tb\r\n\t \r\nc\t\r\n\r\n"));
     EXPECT_EQ(GridToText(rows, 3), S("c\t\r\n\r\n"));
     EXPECT_EQ(GridToText(rows, 4), S("\r\n"));
-    EXPECT_EQ(GridToText(rows, 100), S("\r\n"));
-    // Cell texts are copied unchanged.
     EXPECT_EQ(GridToText({{S(" lead"), S("trail "), S("POP1 -IN")}}, 0),
               S(" lead\ttrail \tPOP1 -IN\r\n\r\n"));
-}
-
-TEST(GridToTextTest, RowZeroIsNeverDropped) {
     const QList<QStringList> blank = {{S(""), S("")}, {S(""), S("")}};
     EXPECT_EQ(GridToText(blank, 0), S("\t\r\n\r\n"));
     EXPECT_EQ(GridToText(blank, 1), S("\r\n"));
     EXPECT_EQ(GridToText({}, 0), S("\r\n"));
 }
 
-TEST_F(SongListTextTest, ClipboardTextOfTwoSongs) {
+TEST_F(SongListTextTest, ClipboardText) {
+    const QString headingLine = S("Song\tName\tSize\tData Type\tProtected\tCreated with\r\n");
     const std::vector<SongListItem> songs = {
         Item("SONG001", "AB      ", 2'000'000, 3, false, RecorderModel::BR600, "1.02"),
         Item("SONG002", "Caf\xC3\xA9", 400'000, 4, true, RecorderModel::BR532, "2.00")};
     EXPECT_EQ(SongListClipboardText(songs, 3),
-              S(HeadingLine) + S("SONG001\tAB      \t2 MB\tSTD (LV1)\tNo\tBR-600 v.1.02\r\n") +
+              headingLine + S("SONG001\tAB      \t2 MB\tSTD (LV1)\tNo\tBR-600 v.1.02\r\n") +
                   S("SONG002\tCaf\xC3\xA9\t0.40 MB\tLONG (LV2)\tYes\tBR-532 v.2.00\r\n") +
-                  S("\r\n") + S(" 2 Songs     Total Size: 2 MB") + S("\r\n\r\n"));
-}
-
-TEST_F(SongListTextTest, ClipboardTextOfOneSong) {
-    const std::vector<SongListItem> songs = {
-        Item("SONG001", "ONE", 999, 2, false, RecorderModel::BR80, "1.00")};
-    EXPECT_EQ(SongListClipboardText(songs, 2),
-              S(HeadingLine) + S("SONG001\tONE\t0.00 MB\tHiFi (MT2)\tNo\tBR-80 v.1.00\r\n") +
-                  S("\r\n 1 Song     Total Size: 1.00 KB\r\n\r\n"));
-}
-
-TEST_F(SongListTextTest, ClipboardTextWithoutSongsIsTheHeadingLine) {
-    const QString expected = S(HeadingLine) + S("\r\n") + S("\r\n\r\n");
-    EXPECT_EQ(SongListClipboardText({}, 10), expected);
-    EXPECT_EQ(SongListClipboardText({}, 21), expected);
-    EXPECT_EQ(SongListClipboardText({}, 1), expected);
+                  S("\r\n 2 Songs     Total Size: 2 MB\r\n\r\n"));
+    for (int rowCount : {1, 10})
+        EXPECT_EQ(SongListClipboardText({}, rowCount), headingLine + S("\r\n\r\n\r\n"));
 }

@@ -29,58 +29,49 @@ protected:
 
 } // namespace
 
-TEST_F(SongTitleTest, TitleRoundTrip) {
-    ASSERT_TRUE(WriteSongTitle(m_songPath, u"My long song title"_s));
-    EXPECT_EQ(fileBytes(u"SongInfo.dat"_s), QByteArray("SOV 1.05My long song title"));
-    EXPECT_EQ(ReadSongTitle(m_songPath), u"My long song title"_s);
-}
-
-TEST_F(SongTitleTest, NineCharacterTitleMakesASeventeenByteFile) {
-    ASSERT_TRUE(WriteSongTitle(m_songPath, u"123456789"_s));
-    EXPECT_EQ(QFileInfo(m_songPath + u"SongInfo.dat"_s).size(), 17);
-}
-
-TEST_F(SongTitleTest, EmptyTitleWritesTheHeaderOnly) {
-    ASSERT_TRUE(WriteSongTitle(m_songPath, u"old"_s));
+TEST_F(SongTitleTest, TitleIsTheLatin1BytesAfterTheHeader) {
+    ASSERT_TRUE(WriteSongTitle(m_songPath, u"My song: Caf\u00e9 \u20ac \U0001F3B8!"_s));
+    EXPECT_EQ(fileBytes(u"SongInfo.dat"_s), QByteArray("SOV 1.05My song: Caf\xe9 ? ?!"));
+    EXPECT_EQ(ReadSongTitle(m_songPath), u"My song: Caf\u00e9 ? ?!"_s);
     ASSERT_TRUE(WriteSongTitle(m_songPath, QString()));
     EXPECT_EQ(fileBytes(u"SongInfo.dat"_s), QByteArray("SOV 1.05"));
     EXPECT_EQ(ReadSongTitle(m_songPath), QString());
-}
-
-TEST_F(SongTitleTest, ShortOrHandMadeFiles) {
-    EXPECT_EQ(ReadSongTitle(m_songPath), QString()); // no file
-    ASSERT_TRUE(m_card.writeSongFile(Song, u"SongInfo.dat"_s, "SOV 1.0"));
-    EXPECT_EQ(ReadSongTitle(m_songPath), QString());
+    // Files made elsewhere: Latin-1 bytes, any header, too short a file.
+    ASSERT_TRUE(WriteSongInfoDat(m_card, Song, QByteArray("\x80\xb7\xff", 3)));
+    EXPECT_EQ(ReadSongTitle(m_songPath), QString(u"\u0080\u00b7\u00ff"_s));
     const QByteArray oddHeader("\0\xff\x01zzzzz", 8);
-    ASSERT_TRUE(m_card.writeSongFile(Song, u"SongInfo.dat"_s, oddHeader));
-    EXPECT_EQ(ReadSongTitle(m_songPath), QString());
     ASSERT_TRUE(
         m_card.writeSongFile(Song, u"SongInfo.dat"_s, SongInfoDatBytes("A title", oddHeader)));
     EXPECT_EQ(ReadSongTitle(m_songPath), u"A title"_s);
+    ASSERT_TRUE(m_card.writeSongFile(Song, u"SongInfo.dat"_s, "SOV 1.0"));
+    EXPECT_EQ(ReadSongTitle(m_songPath), QString());
 }
 
-TEST_F(SongTitleTest, TitleIsLatin1) {
-    ASSERT_TRUE(WriteSongTitle(m_songPath, u"Caf\u00e9 \u20ac \U0001F3B8!"_s));
-    EXPECT_EQ(fileBytes(u"SongInfo.dat"_s), QByteArray("SOV 1.05Caf\xe9 ? ?!"));
-    ASSERT_TRUE(WriteSongInfoDat(m_card, Song, QByteArray("\x80\xb7\xff", 3)));
-    EXPECT_EQ(ReadSongTitle(m_songPath), QString(u"\u0080\u00b7\u00ff"_s));
-}
-
-TEST_F(SongTitleTest, ExistingFileOfAnyCaseIsReused) {
+TEST_F(SongTitleTest, ExistingFilesOfAnyCaseAreReused) {
     ASSERT_TRUE(WriteSongInfoDat(m_card, Song, "old", u"songinfo.DAT"_s));
+    ASSERT_TRUE(m_card.writeSongFile(Song, u"notes.TXT"_s, "a\r\nb\rc\nd\n\re"));
     EXPECT_EQ(ReadSongTitle(m_songPath), u"old"_s);
+    // CR LF, CR and LF each end a line.
+    EXPECT_EQ(LoadSongNotes(m_songPath),
+              QStringList({u"a"_s, u"b"_s, u"c"_s, u"d"_s, QString(), u"e"_s}));
     ASSERT_TRUE(WriteSongTitle(m_songPath, u"new"_s));
-    EXPECT_EQ(songFolderEntries(), QStringList({u"songinfo.DAT"_s}));
+    EXPECT_EQ(SaveSongNotes(m_songPath, u"one\ntwo"_s, true), NotesSaveResult::Written);
+    EXPECT_EQ(songFolderEntries(), QStringList({u"notes.TXT"_s, u"songinfo.DAT"_s}));
     EXPECT_EQ(fileBytes(u"songinfo.DAT"_s), QByteArray("SOV 1.05new"));
+    EXPECT_EQ(fileBytes(u"notes.TXT"_s), QByteArray("one\r\ntwo\r\n"));
 }
 
-TEST_F(SongTitleTest, FailedWriteIsReportedAndLeavesTheTargetAlone) {
-    // A folder in the file's place: the write cannot replace it, whoever runs the test.
+// A folder in the file's place cannot be replaced, whoever runs the test: failure is
+// reported, the folder is kept, and no temporary file is left.
+TEST_F(SongTitleTest, FailedWritesAreReportedAndLeaveTheTargetAlone) {
     ASSERT_TRUE(m_card.writeSongFile(Song, u"SongInfo.dat/keep.txt"_s, "kept"));
+    ASSERT_TRUE(m_card.writeSongFile(Song, u"Notes.txt/keep.txt"_s, "kept"));
     EXPECT_FALSE(WriteSongTitle(m_songPath, u"title"_s));
+    EXPECT_EQ(SaveSongNotes(m_songPath, u"text"_s, true), NotesSaveResult::Failed);
+    EXPECT_EQ(SaveSongNotes(m_songPath, u"  "_s, true), NotesSaveResult::Failed);
     EXPECT_EQ(fileBytes(u"SongInfo.dat/keep.txt"_s), QByteArray("kept"));
-    EXPECT_EQ(songFolderEntries(), QStringList({u"SongInfo.dat"_s})); // no temporary left
-    // A song folder that does not exist.
+    EXPECT_EQ(fileBytes(u"Notes.txt/keep.txt"_s), QByteArray("kept"));
+    EXPECT_EQ(songFolderEntries(), QStringList({u"Notes.txt"_s, u"SongInfo.dat"_s}));
     EXPECT_FALSE(WriteSongTitle(m_temp.path(u"missing/"_s), u"title"_s));
     EXPECT_FALSE(QFileInfo::exists(m_temp.path(u"missing"_s)));
 }
@@ -95,48 +86,18 @@ TEST_F(SongTitleTest, NoCurrentSongTouchesNothing) {
     EXPECT_FALSE(QFileInfo::exists(QDir::currentPath() + u"/Notes.txt"_s));
 }
 
-TEST_F(SongTitleTest, NotesAreCrLfLinesAndRoundTripKeepsEmptyLines) {
-    EXPECT_EQ(SaveSongNotes(m_songPath, u"one\ntwo"_s, true), NotesSaveResult::Written);
-    EXPECT_EQ(fileBytes(u"Notes.txt"_s), QByteArray("one\r\ntwo\r\n"));
+// Blank notes delete the file even when unchanged; typed spaces are written; other unchanged
+// notes are not written; what is written reads back with its empty lines.
+TEST_F(SongTitleTest, NotesAreSavedDeletedOrLeft) {
+    EXPECT_EQ(SaveSongNotes(m_songPath, u"   "_s, true), NotesSaveResult::Written);
+    EXPECT_EQ(fileBytes(u"Notes.txt"_s), QByteArray("   \r\n"));
+    EXPECT_EQ(SaveSongNotes(m_songPath, u"other"_s, false), NotesSaveResult::Nothing);
+    EXPECT_EQ(fileBytes(u"Notes.txt"_s), QByteArray("   \r\n"));
+    EXPECT_EQ(SaveSongNotes(m_songPath, u" \t\n\r\n "_s, false), NotesSaveResult::Deleted);
+    EXPECT_FALSE(QFileInfo::exists(m_songPath + u"Notes.txt"_s));
+    EXPECT_EQ(SaveSongNotes(m_songPath, QString(), false), NotesSaveResult::Nothing);
     for (const QString& text : {u"a\n"_s, u"\n\nb\n\n"_s, u"x\n\ny"_s, u"caf\u00e9"_s}) {
         ASSERT_EQ(SaveSongNotes(m_songPath, text, true), NotesSaveResult::Written);
         EXPECT_EQ(LoadSongNotes(m_songPath).join(u'\n'), text) << text.toStdString();
     }
-}
-
-TEST_F(SongTitleTest, NotesReadingSplitsOnAnyLineBreak) {
-    ASSERT_TRUE(m_card.writeSongFile(Song, u"notes.TXT"_s, "a\r\nb\rc\nd\n\re"));
-    EXPECT_EQ(LoadSongNotes(m_songPath),
-              QStringList({u"a"_s, u"b"_s, u"c"_s, u"d"_s, QString(), u"e"_s}));
-    EXPECT_EQ(SaveSongNotes(m_songPath, u"new"_s, true), NotesSaveResult::Written);
-    EXPECT_EQ(songFolderEntries(), QStringList({u"notes.TXT"_s}));
-}
-
-TEST_F(SongTitleTest, BlankNotesDeleteTheFileEvenUnchanged) {
-    ASSERT_TRUE(WriteNotes(m_card, Song, {"old"}));
-    EXPECT_EQ(SaveSongNotes(m_songPath, u" \t\n\r\n "_s, false), NotesSaveResult::Deleted);
-    EXPECT_FALSE(QFileInfo::exists(m_songPath + u"Notes.txt"_s));
-    EXPECT_TRUE(LoadSongNotes(m_songPath).isEmpty());
-    EXPECT_EQ(SaveSongNotes(m_songPath, QString(), false), NotesSaveResult::Nothing);
-}
-
-TEST_F(SongTitleTest, TypedSpacesAreWrittenThenDeletedNextTime) {
-    EXPECT_EQ(SaveSongNotes(m_songPath, u"   "_s, true), NotesSaveResult::Written);
-    EXPECT_EQ(fileBytes(u"Notes.txt"_s), QByteArray("   \r\n"));
-    EXPECT_EQ(SaveSongNotes(m_songPath, u"   "_s, false), NotesSaveResult::Deleted);
-    EXPECT_FALSE(QFileInfo::exists(m_songPath + u"Notes.txt"_s));
-}
-
-TEST_F(SongTitleTest, UnchangedNotesAreNotWritten) {
-    ASSERT_TRUE(WriteNotes(m_card, Song, {"keep"}));
-    EXPECT_EQ(SaveSongNotes(m_songPath, u"other"_s, false), NotesSaveResult::Nothing);
-    EXPECT_EQ(fileBytes(u"Notes.txt"_s), QByteArray("keep\r\n"));
-}
-
-TEST_F(SongTitleTest, FailedNotesWriteIsReported) {
-    ASSERT_TRUE(m_card.writeSongFile(Song, u"Notes.txt/keep.txt"_s, "kept"));
-    EXPECT_EQ(SaveSongNotes(m_songPath, u"text"_s, true), NotesSaveResult::Failed);
-    EXPECT_EQ(SaveSongNotes(m_songPath, u"  "_s, true), NotesSaveResult::Failed);
-    EXPECT_EQ(fileBytes(u"Notes.txt/keep.txt"_s), QByteArray("kept"));
-    EXPECT_EQ(songFolderEntries(), QStringList({u"Notes.txt"_s}));
 }
