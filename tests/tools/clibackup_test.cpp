@@ -11,11 +11,9 @@
 #include <csignal>
 #include <gtest/gtest.h>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString S(const char* text) {
-    return QString::fromUtf8(text);
-}
+namespace {
 
 QByteArray Pattern(qint64 size, int seed) {
     QByteArray bytes(size, '\0');
@@ -28,7 +26,9 @@ QByteArray Pattern(qint64 size, int seed) {
 // folder "dest" whose Roland folder holds older, different versions of every other file.
 class CliBackupTest : public ::testing::Test {
 protected:
-    QString path(const char* relative) const { return m_dir.path() + u'/' + S(relative); }
+    QString path(const char* relative) const {
+        return m_dir.path() + u'/' + QString::fromUtf8(relative);
+    }
     static QString relativeFile(int i) {
         return QStringLiteral("Roland/BR0/SONG%1.BR0/TAKE%2.BR0").arg(i / 5).arg(i);
     }
@@ -56,8 +56,8 @@ protected:
                 << it.filePath().toStdString();
     }
     RunResult cli(const char* command, bool replace = false) const {
-        QStringList args{S(command), m_card.root(), m_dest.root()};
-        return RunProgram(SORVANE_CLI_PATH, replace ? args << S("--replace") : args);
+        QStringList args{QString::fromUtf8(command), m_card.root(), m_dest.root()};
+        return RunProgram(SORVANE_CLI_PATH, replace ? args << u"--replace"_s : args);
     }
 
     QTemporaryDir m_dir;
@@ -74,19 +74,19 @@ TEST_F(CliBackupTest, BackupSkipsExistingFilesAndRestoreReplacesThem) {
     RunResult r = cli("backup");
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.text.endsWith(
-        S("3 copied, 0 replaced, 3 skipped, 0 failed, ") +
-        QString::number(m_new[1].size() + m_new[3].size() + m_new[5].size()) + S(" bytes, 0:00\n")))
+        u"3 copied, 0 replaced, 3 skipped, 0 failed, "_s +
+        QString::number(m_new[1].size() + m_new[3].size() + m_new[5].size()) + u" bytes, 0:00\n"_s))
         << r.text.toStdString();
-    EXPECT_TRUE(r.text.contains(S("skipped: ") + m_card.path(relativeFile(0))));
+    EXPECT_TRUE(r.text.contains(u"skipped: "_s + m_card.path(relativeFile(0))));
     EXPECT_TRUE(QFileInfo(path("dest/WAV")).isDir() && QFileInfo(path("dest/MP3")).isDir());
     EXPECT_EQ(m_dest.readFile(relativeFile(0)), m_old[0]);
-    ASSERT_TRUE(m_dest.writeFile(S("Roland/extra.bin"), "keep"));
-    r = RunProgram(SORVANE_CLI_PATH, {S("restore"), m_card.root(), m_dest.root()});
+    ASSERT_TRUE(m_dest.writeFile(u"Roland/extra.bin"_s, "keep"));
+    r = RunProgram(SORVANE_CLI_PATH, {u"restore"_s, m_card.root(), m_dest.root()});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.text.contains(S("0 copied, 6 replaced, 0 skipped, 0 failed")));
+    EXPECT_TRUE(r.text.contains(u"0 copied, 6 replaced, 0 skipped, 0 failed"_s));
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(m_dest.readFile(relativeFile(i)), m_new[i]);
-    EXPECT_EQ(m_dest.readFile(S("Roland/extra.bin")), "keep");
+    EXPECT_EQ(m_dest.readFile(u"Roland/extra.bin"_s), "keep");
 }
 
 // Killed at any moment, a backup leaves every file absent, old or new, and whole; the next
@@ -96,8 +96,8 @@ TEST_F(CliBackupTest, KilledBackupsNeverLeaveAHalfWrittenFile) {
     QRandomGenerator random(20261207);
     for (int round = 0; round < 25; ++round) {
         QProcess process;
-        process.start(S(SORVANE_CLI_PATH),
-                      {S("backup"), m_card.root(), m_dest.root(), S("--replace")});
+        process.start(QString::fromUtf8(SORVANE_CLI_PATH),
+                      {u"backup"_s, m_card.root(), m_dest.root(), u"--replace"_s});
         ASSERT_TRUE(process.waitForStarted());
         QThread::msleep(random.bounded(5, 120));
         process.kill();
@@ -114,12 +114,12 @@ TEST_F(CliBackupTest, KilledBackupsNeverLeaveAHalfWrittenFile) {
 // Ctrl-C stops the copy, says so, exits 130 and leaves no temporary or partial file.
 TEST_F(CliBackupTest, InterruptedBackupExits130AndCleansUp) {
     writeTree(4);
-    ASSERT_TRUE(m_card.writeSizedFile(S("Roland/big.bin"), 400'000'000));
+    ASSERT_TRUE(m_card.writeSizedFile(u"Roland/big.bin"_s, 400'000'000));
     QProcess process;
-    process.start(S(SORVANE_CLI_PATH), {S("backup"), m_card.root(), m_dest.root()});
+    process.start(QString::fromUtf8(SORVANE_CLI_PATH), {u"backup"_s, m_card.root(), m_dest.root()});
     ASSERT_TRUE(process.waitForStarted());
     // Interrupted once the large file is being written (the handler is in place by then).
-    const QString temp = m_dest.path(S("Roland/") + CopyTempName(S("big.bin")));
+    const QString temp = m_dest.path(u"Roland/"_s + CopyTempName(u"big.bin"_s));
     for (int waited = 0; waited < 20000 && !QFileInfo::exists(temp); waited += 5)
         QThread::msleep(5);
     ::kill(static_cast<pid_t>(process.processId()), SIGINT);

@@ -12,10 +12,10 @@
 
 namespace {
 
-// An operation on a path containing `pathPart` fails with `code`, writes only once
-// `afterBytes` have been written, `times` times (-1: always).
+// An operation on a path containing `pathPart` fails with `code`, reads and writes only once
+// `afterBytes` have passed, `times` times (-1: always).
 struct FileFaultRule {
-    enum Op { OpenSource, CreateTarget, Write, Rename, SyncFileSystem };
+    enum Op { OpenSource, CreateTarget, Read, Write, Rename, SyncFileSystem };
     Op op;
     QString pathPart;
     int code = EIO;
@@ -34,17 +34,23 @@ public:
     int openSource(const QString& path, FileFault& fault) override {
         return hit(FileFaultRule::OpenSource, path, 0, fault)
                    ? -1
-                   : PosixCopyFileLayer::openSource(path, fault);
+                   : opened(PosixCopyFileLayer::openSource(path, fault), path);
     }
     int createTarget(const QString& path, FileFault& fault) override {
-        if (hit(FileFaultRule::CreateTarget, path, 0, fault))
+        return hit(FileFaultRule::CreateTarget, path, 0, fault)
+                   ? -1
+                   : opened(PosixCopyFileLayer::createTarget(path, fault), path);
+    }
+    std::int64_t read(int handle, char* buffer, std::int64_t size, FileFault& fault) override {
+        auto& [path, bytes] = m_open[handle];
+        if (hit(FileFaultRule::Read, path, bytes, fault))
             return -1;
-        const int handle = PosixCopyFileLayer::createTarget(path, fault);
-        m_written[handle] = {path, 0}; // a reused handle starts afresh
-        return handle;
+        const std::int64_t got = PosixCopyFileLayer::read(handle, buffer, size, fault);
+        bytes += std::max<std::int64_t>(got, 0);
+        return got;
     }
     bool write(int handle, const char* data, std::int64_t size, FileFault& fault) override {
-        auto& [path, bytes] = m_written[handle];
+        auto& [path, bytes] = m_open[handle];
         bytes += size;
         return !hit(FileFaultRule::Write, path, bytes, fault) &&
                PosixCopyFileLayer::write(handle, data, size, fault);
@@ -80,7 +86,13 @@ private:
         }
         return false;
     }
-    QMap<int, std::pair<QString, std::int64_t>> m_written; // target path and bytes written
+    // A reused handle starts afresh.
+    int opened(int handle, const QString& path) {
+        m_open[handle] = {path, 0};
+        return handle;
+    }
+
+    QMap<int, std::pair<QString, std::int64_t>> m_open; // path, bytes read or written
 };
 
 // Answers from lists (the last answer repeats), recording the questions; cancels once the
@@ -210,6 +222,7 @@ TEST_F(CopyEngineTest, FaultsLeaveEveryTargetAbsentOldOrNewAndWhole) {
         bool sourceFailed;
     } cases[] = {
         {"disk full mid-file", {R::Write, T, ENOSPC, 1500000}, E::Skip, false, false},
+        {"read error mid-file", {R::Read, T, EIO, 1048576}, E::Skip, false, true},
         {"source vanished", {R::OpenSource, T, ENOENT}, E::Skip, false, true},
         {"name refused", {R::CreateTarget, T, EINVAL}, E::Skip, false, false},
         {"file too large", {R::Write, T, EFBIG, 2000000}, E::Skip, false, false},
