@@ -122,6 +122,8 @@ TEST_F(CliBackupTest, InterruptedBackupExits130AndCleansUp) {
     const QString temp = m_dest.path(u"Roland/"_s + CopyTempName(u"big.bin"_s));
     for (int waited = 0; waited < 20000 && !QFileInfo::exists(temp); waited += 5)
         QThread::msleep(5);
+    ASSERT_EQ(process.state(), QProcess::Running); // never signal a pid that is gone
+    ASSERT_GT(process.processId(), 0);
     ::kill(static_cast<pid_t>(process.processId()), SIGINT);
     ASSERT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitCode(), 130);
