@@ -1,3 +1,6 @@
+// The card listing commands (songs, media): arguments, refusals, output layout, and damaged
+// input.
+
 #include "card/songlisttext.h"
 #include "card/sovinfo.h"
 #include "support/cardtest.h"
@@ -5,129 +8,104 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-QString S(const char* text) {
-    return QString::fromUtf8(text);
+RunResult Cli(const QStringList& args, const char* lang = "C.UTF-8") {
+    return RunProgram(SORVANE_CLI_PATH, args, lang);
 }
 
-RunResult Songs(const QStringList& args, const char* lang = "C.UTF-8") {
-    return RunProgram(SORVANE_CLI_PATH, QStringList{S("songs")} + args, lang);
+// The text of one media tab with no entries.
+QString EmptyTab(const char* caption, const char* status) {
+    return u'[' + QString::fromUtf8(caption) + u"]\nFilename\tSize\r\n\r\n"_s +
+           QString::fromUtf8(status) + u'\n';
 }
 
-const char* const HeadingLine = "Song\tName\tSize\tData Type\tProtected\tCreated with\r\n";
+const QByteArray HeadingLine = "Song\tName\tSize\tData Type\tProtected\tCreated with\r\n";
 
-class CliSongsTest : public CardRootTest {
-protected:
-    void writeTwoSongs() {
-        SongInfoRecord first = SongInfoRecord::ForModel(RecorderModel::BR864, "Caf\xE9", 2, "1.03");
-        first.protect = 1;
-        ASSERT_TRUE(m_card.writeSongInfo(S("SONG010.BR0"), first));
-        ASSERT_TRUE(m_card.writeSongSizedFile(S("SONG010.BR0"), S("TRACK.BR0"), 1'234'567'532));
-        ASSERT_TRUE(m_card.writeSongInfo(
-            S("song002.BR0"), SongInfoRecord::ForModel(RecorderModel::BR532, "OLD", 4, "1.00"),
-            S("SONGINFO.BR0")));
-        ASSERT_TRUE(m_card.writeSongSizedFile(S("song002.BR0"), S("TRACK.BR0"), 2'532));
-    }
-};
+using CliCardTest = CardRootTest;
 
 } // namespace
 
-TEST(CliArgumentsTest, BadArgumentsGiveUsage) {
-    for (const QStringList& args :
-         {QStringList(), QStringList{S("songs")}, QStringList{S("songs"), S("/a"), S("/b")},
-          QStringList{S("songs"), S("")}, QStringList{S("nosuch")}}) {
-        const RunResult r = RunProgram(SORVANE_CLI_PATH, args);
-        EXPECT_EQ(r.exitCode, 2) << args.join(u' ').toStdString();
-        EXPECT_TRUE(r.out.isEmpty());
-        EXPECT_TRUE(r.err.contains("sorvane-cli songs FOLDER")) << r.err.constData();
-    }
-}
-
-TEST_F(CliSongsTest, MissingFolderIsNamed) {
-    const QString missing = m_temp.path(S("no such folder"));
-    const RunResult r = Songs({missing});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_TRUE(r.err.contains(missing.toUtf8())) << r.err.constData();
-    EXPECT_TRUE(r.err.contains("does not exist")) << r.err.constData();
-}
-
-TEST_F(CliSongsTest, PlainFileIsNotAFolder) {
-    ASSERT_TRUE(m_card.writeFile(S("file.txt"), "x"));
-    const RunResult r = Songs({m_card.path(S("file.txt"))});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_TRUE(r.err.contains("file.txt")) << r.err.constData();
-}
-
-TEST_F(CliSongsTest, FolderWithoutSongsPrintsTheHeadingLine) {
-    const RunResult r = Songs({m_temp.path()});
-    EXPECT_EQ(r.exitCode, 0) << r.err.constData();
-    EXPECT_EQ(r.out, QByteArray(HeadingLine) + "\r\n\r\n\r\n");
-}
-
-TEST_F(CliSongsTest, PrintsTheClipboardTextAsUtf8) {
-    writeTwoSongs();
-    const RunResult r = Songs({m_temp.path()});
-    EXPECT_EQ(r.exitCode, 0) << r.err.constData();
-    const QByteArray expected =
-        QByteArray(HeadingLine) +
-        QByteArray("song002\tOLD     \t0.00 MB\tLONG (LV2)\tNo\tBR-532 v.1.00\r\n"
-                   "SONG010\tCaf\xC3\xA9    \t1,235 MB\tHiFi (MT2)\tYes\tBR-864 v.1.03\r\n"
-                   "\r\n"
-                   " 2 Songs     Total Size: 1,235 MB\r\n\r\n");
-    EXPECT_EQ(r.out.toStdString(), expected.toStdString());
-}
-
-TEST_F(CliSongsTest, FollowsTheUsersLocale) {
-    writeTwoSongs();
-    for (const char* lang : {"de_DE.UTF-8", "en_US.UTF-8", "C"}) {
-        const RunResult r = Songs({m_temp.path()}, lang);
+// Without songs the blank list; songs print as the clipboard text in the user's locale, as
+// UTF-8.
+TEST_F(CliCardTest, SongsPrintsTheClipboardTextInTheUsersLocale) {
+    EXPECT_EQ(Cli({u"songs"_s, m_temp.path()}).out, HeadingLine + "\r\n\r\n\r\n");
+    SongInfoRecord first = SongInfoRecord::ForModel(RecorderModel::BR864, "Caf\xE9", 2, "1.03");
+    first.protect = 1;
+    ASSERT_TRUE(m_card.writeSongInfo(u"SONG010.BR0"_s, first));
+    ASSERT_TRUE(m_card.writeSongSizedFile(u"SONG010.BR0"_s, u"TRACK.BR0"_s, 1'234'567'532));
+    ASSERT_TRUE(m_card.writeSongInfo(
+        u"song002.BR0"_s, SongInfoRecord::ForModel(RecorderModel::BR532, "OLD", 4, "1.00"),
+        u"SONGINFO.BR0"_s));
+    for (const char* lang : {"de_DE.UTF-8", "C"}) {
+        const RunResult r = Cli({u"songs"_s, m_temp.path()}, lang);
         EXPECT_EQ(r.exitCode, 0) << lang;
-        const QLocale locale(S(lang).section(u'.', 0, 0));
-        const ScopedDefaultLocale scoped(std::string(lang) == "C" ? QLocale::system() : locale);
+        const QLocale german(QLocale::German, QLocale::Germany);
+        const ScopedDefaultLocale scoped(*lang == 'C' ? QLocale::system() : german);
         SOV_Info card;
         card.LoadFolder(m_temp.path());
         ASSERT_EQ(card.songs().size(), 2u);
-        EXPECT_EQ(QString::fromUtf8(r.out), SongListClipboardText(card.songs(), 3)) << lang;
+        EXPECT_EQ(r.text, SongListClipboardText(card.songs(), 3)) << lang;
+        EXPECT_TRUE(r.text.contains(u"\tCaf\u00e9    \t"_s)) << lang;
     }
-    EXPECT_TRUE(Songs({m_temp.path()}, "de_DE.UTF-8").out.contains("\t0,00 MB\t"));
-    EXPECT_TRUE(Songs({m_temp.path()}, "en_US.UTF-8").out.contains("Total Size: 1,235 MB"));
+    EXPECT_TRUE(Cli({u"songs"_s, m_temp.path()}, "de_DE.UTF-8").out.contains("Size: 1.235 MB"));
 }
 
-TEST(DemoCardTest, DemoCardListsEveryModel) {
-    TempFolder temp;
-    const QString root = temp.path(S("demo"));
-    const RunResult made = RunProgram(SORVANE_MKDEMO_PATH, {root});
-    ASSERT_EQ(made.exitCode, 0) << made.err.constData();
-    const RunResult r = Songs({root});
-    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
-    const QStringList lines = QString::fromUtf8(r.out).split(S("\r\n"));
-    ASSERT_GE(lines.size(), 5);
-    EXPECT_EQ(lines.front() + S("\r\n"), S(HeadingLine));
-    for (const char* model : {"BR-532 v.", "BR-864 v.", "BR-900 v.", "BR-600 v.", "Micro BR v.",
-                              "BR-800 v.", "BR-80 v."})
-        EXPECT_TRUE(r.out.contains(model)) << model;
-    EXPECT_TRUE(r.out.contains("\tYes\t"));
-    EXPECT_TRUE(r.out.endsWith("\r\n\r\n"));
+// The six media lists in tab order: blank lists without songs, else each with its status.
+TEST_F(CliCardTest, MediaPrintsTheSixListsInTabOrder) {
+    ASSERT_TRUE(m_card.writeFile(u"Roland/SMF/b.MID"_s, QByteArray(1000, 'x')));
+    ASSERT_TRUE(m_card.writeFile(u"Roland/SMF/a.mid"_s, QByteArray(2'600'000, 'x')));
+    ASSERT_TRUE(m_card.makeFolder(u"wav/Old takes"_s));
+    QString blank;
+    for (const char* caption : {"SMF", "Tone Load", "USB", "MP3", "WAV", "Sketch"})
+        blank += EmptyTab(caption, "");
+    EXPECT_EQ(Cli({u"media"_s, m_card.root()}).text, blank);
 
-    // The demo card is in the layout the program reads.
-    SOV_Info card;
-    card.LoadFolder(root);
-    EXPECT_TRUE(card.hasSongs());
-    EXPECT_EQ(lines.size(), static_cast<qsizetype>(card.songs().size()) + 5);
-    EXPECT_EQ(card.diskInfo()[48], 'S');
+    addSong(u"SONG001.BR0"_s, RecorderModel::BR864);
+    const char* const none = " 0 Files     Total Size: 0.00 KB";
+    EXPECT_EQ(Cli({u"media"_s, m_card.root()}, "en_US.UTF-8").text,
+              u"[SMF]\nFilename\tSize\r\na.mid\t3 MB\r\nb.MID\t1 KB\r\n\r\n"
+              u" 2 Files     Total Size: 2,601 KB\n"_s +
+                  EmptyTab("Tone Load", none) + EmptyTab("USB", none) + EmptyTab("MP3", none) +
+                  u"[WAV]\nFilename\tSize\r\nOld takes\t0.00 KB\r\n\r\n"
+                  u" 1 File     Total Size: 0.00 KB\n"_s +
+                  EmptyTab("Sketch", none));
 }
 
-TEST(DemoCardTest, RefusesBadArgumentsAndFoldersInUse) {
-    EXPECT_EQ(RunProgram(SORVANE_MKDEMO_PATH, {}).exitCode, 2);
-    EXPECT_EQ(RunProgram(SORVANE_MKDEMO_PATH, {S("a"), S("b")}).exitCode, 2);
-    TempFolder temp;
-    CardFixture used(temp.path());
-    ASSERT_TRUE(used.writeFile(S("keep.txt"), "mine"));
-    const RunResult r = RunProgram(SORVANE_MKDEMO_PATH, {temp.path()});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(used.readFile(S("keep.txt")), QByteArray("mine"));
-    EXPECT_FALSE(QFileInfo::exists(temp.path(S("Roland"))));
+// Each song stays one row of six cells, and the details keep one line per field.
+TEST_F(CliCardTest, ControlCharactersDoNotSplitRows) {
+    SongInfoRecord record = SongInfoRecord::ForModel(RecorderModel::BR864, "A\rB\nC\tD", 2);
+    record.version = QByteArray("1\r\n\t");
+    ASSERT_TRUE(m_card.writeSongInfo(u"SONG001.BR0"_s, record));
+    ASSERT_TRUE(m_card.writeSongFile(u"SONG001.BR0"_s, u"SongInfo.dat"_s, "SOV 1.05T\r\nX"));
+    const RunResult songs = Cli({u"songs"_s, m_temp.path()});
+    const QString row = songs.text.section(u"\r\n"_s, 1, 1);
+    EXPECT_EQ(row.count(u'\t'), 5) << row.toStdString();
+    EXPECT_TRUE(row.startsWith(u"SONG001\tA B C D \t"_s)) << row.toStdString();
+    EXPECT_TRUE(row.endsWith(u"\tBR-864 v.1   "_s)) << row.toStdString();
+    const RunResult song = Cli({u"song"_s, m_temp.path(), u"SONG001"_s});
+    EXPECT_TRUE(song.text.contains(u"\nName: A B C D\n"_s)) << song.text.toStdString();
+    EXPECT_TRUE(song.text.contains(u"\nTitle: T  X\n"_s)) << song.text.toStdString();
+}
+
+// A folder name that is not UTF-8 cannot be passed as text: a shell makes the folder, runs
+// the companion on it and removes it (the temporary folder could not name it).
+TEST_F(CliCardTest, FolderNameThatIsNotUtf8IsSaidSo) {
+    const QString script = u"d=\"$(printf '%s/Sicherung f\\374r Jan' \"$1\")\"\n"
+                           u"mkdir \"$d\" || exit 9\n"
+                           u"\"$0\" \"$2\" \"$d\" $3\n"
+                           u"status=$?\n"
+                           u"rmdir \"$d\"\n"
+                           u"exit $status\n"_s;
+    for (const QStringList& args : {QStringList{u"songs"_s}, {u"song"_s, u"SONG001"_s}}) {
+        const RunResult run =
+            RunProgram("/bin/sh", QStringList{u"-c"_s, script, QString::fromUtf8(SORVANE_CLI_PATH),
+                                              m_temp.path()} +
+                                      args);
+        EXPECT_EQ(run.exitCode, 1) << args.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains("cannot be read as UTF-8")) << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains("does not exist")) << run.err.toStdString();
+    }
 }

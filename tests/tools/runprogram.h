@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QByteArray>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -19,9 +17,8 @@ inline RunResult RunProgram(const char* program, const QStringList& args,
                             const char* lang = "C.UTF-8") {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("LC_ALL"));
-    env.remove(QStringLiteral("LC_NUMERIC"));
-    env.remove(QStringLiteral("LC_COLLATE"));
+    for (const char* name : {"LC_ALL", "LC_NUMERIC", "LC_COLLATE"})
+        env.remove(QString::fromLatin1(name));
     env.insert(QStringLiteral("LANG"), QString::fromUtf8(lang));
     process.setProcessEnvironment(env);
     process.start(QString::fromUtf8(program), args);
