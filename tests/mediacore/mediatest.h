@@ -28,28 +28,6 @@ inline QString Q(const char* text) {
     return QString::fromUtf8(text);
 }
 
-// Renders with `render(out, frames)` in blocks until fewer frames than asked come back;
-// returns every frame rendered (interleaved stereo). Stops after `maxFrames` in any case.
-template <typename Render>
-std::vector<float> RenderToEnd(Render&& render, int block = 512, std::int64_t maxFrames = 1 << 24) {
-    std::vector<float> all;
-    std::vector<float> buffer(2 * static_cast<std::size_t>(block));
-    for (std::int64_t total = 0; total < maxFrames; total += block) {
-        const int got = render(buffer.data(), block);
-        all.insert(all.end(), buffer.begin(), buffer.begin() + 2 * got);
-        if (got < block)
-            break;
-    }
-    return all;
-}
-
-inline float Peak(const std::vector<float>& samples) {
-    float peak = 0.0f;
-    for (float s : samples)
-        peak = std::max(peak, std::abs(s));
-    return peak;
-}
-
 // Tests that play MIDI need the General MIDI soundfont the install script installs.
 #define REQUIRE_SOUNDFONT()                                                                        \
     do {                                                                                           \
