@@ -19,8 +19,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kRounds = 200;
-
 struct Subject {
     const char* what;
     QString path;                    // the file that must stay whole
@@ -41,12 +39,10 @@ TEST_F(CrashSafetyTest, KilledWritesLeaveOldOrNewContentWhole) {
     SOV_Info info;
     info.LoadFolder(m_temp.path());
     const QString songPath = info.songPath();
-    ASSERT_FALSE(songPath.isEmpty());
     // Large enough notes that a save takes a while, so that kills land inside it.
     const QString notesA = QString(200'000, u'x') + u"\nend"_s;
-    const Prefs prefsA{u"/backups/first"_s, QString()};
-    const Prefs prefsB{u"/backups/second/folder"_s, u"/opt/brwc.exe"_s};
-    const WindowPlacement placement{0, 10, 10, 823, 589};
+    const Prefs prefs[] = {{u"/backups/first"_s, QString()},
+                           {u"/backups/second/folder"_s, u"/opt/brwc.exe"_s}};
     const SettingsFile settings(m_temp.path(u"sorvane.ini"_s));
     const Subject subjects[] = {
         {"title", SongInfoDatPath(songPath),
@@ -57,7 +53,9 @@ TEST_F(CrashSafetyTest, KilledWritesLeaveOldOrNewContentWhole) {
         {"notes", NotesPath(songPath),
          [&](bool second) { SaveSongNotes(songPath, second ? u"one\ntwo"_s : notesA, true); }},
         {"settings", settings.path(),
-         [&](bool second) { (void)settings.saveAtClose(second ? prefsB : prefsA, placement); }},
+         [&](bool second) {
+             (void)settings.saveAtClose(prefs[second], {0, 10, 10, 823, 589});
+         }},
         {"song name", SongInfoPath(songPath),
          [&](bool second) { info.WriteSongName(second ? u"NEWNAME"_s : u"OLDNAME"_s); }},
     };
@@ -76,7 +74,7 @@ TEST_F(CrashSafetyTest, KilledWritesLeaveOldOrNewContentWhole) {
             ASSERT_EQ(second, QByteArray(record.bytes()).replace(48, 8, "NEWNAME "));
         }
         int torn = 0;
-        for (int round = 0; round < kRounds; ++round) {
+        for (int round = 0; round < 200; ++round) {
             const pid_t child = ::fork();
             if (child == 0) {
                 for (bool next = true;; next = !next)

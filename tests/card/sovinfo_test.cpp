@@ -39,13 +39,6 @@ protected:
         ASSERT_TRUE(m_card.writeSongInfo(S(folder), record, S(file)));
     }
 
-    QStringList songIds() const {
-        QStringList ids;
-        for (const SongListItem& item : m_info.songs())
-            ids.append(item.songId);
-        return ids;
-    }
-
     SOV_Info m_info;
 };
 
@@ -155,7 +148,10 @@ TEST_F(CatalogueTest, SongsAreListedInOneOrderAndSelectedByExactId) {
                                   QLocale(QLocale::German, QLocale::Germany)}) {
         const ScopedDefaultLocale scoped(locale);
         m_info.LoadFolder(m_temp.path() + u'/'); // a trailing separator given is not doubled
-        EXPECT_EQ(songIds(), expected) << locale.name().toStdString();
+        QStringList ids;
+        for (const SongListItem& item : m_info.songs())
+            ids.append(item.songId);
+        EXPECT_EQ(ids, expected) << locale.name().toStdString();
     }
     EXPECT_EQ(m_info.songPath(), m_temp.path() + S("/Roland/BR0/SONG.BR0/"));
     EXPECT_FALSE(SongIdLess(S("SONG001"), S("SONG001")));
@@ -170,7 +166,6 @@ TEST_F(CatalogueTest, SongsAreListedInOneOrderAndSelectedByExactId) {
     // A folder without a song area: no songs, but the media lists are still loaded.
     TempFolder empty;
     m_info.LoadFolder(empty.path());
-    EXPECT_EQ(m_info.currentSong(), nullptr);
     EXPECT_TRUE(m_info.songPath().isEmpty());
     EXPECT_EQ(m_info.rootPath(), empty.path() + u'/');
     EXPECT_EQ(refreshes, 4);
