@@ -119,8 +119,6 @@ TEST_F(CatalogueTest, RecordFieldsAreRead) {
         const SongListItem& item = song(e.id);
         EXPECT_EQ(item.name, QString::fromUtf8(e.name)) << e.id;
         EXPECT_EQ(item.model, e.model) << e.id;
-        EXPECT_EQ(item.isBR532, e.model == RecorderModel::BR532) << e.id;
-        EXPECT_EQ(item.isMicroBR, e.model == RecorderModel::MicroBR) << e.id;
         EXPECT_EQ(item.recordMode, e.recordMode) << e.id;
         EXPECT_EQ(item.isProtected, e.isProtected) << e.id;
         EXPECT_EQ(item.version, S(e.version)) << e.id;
