@@ -53,18 +53,15 @@ TEST(SizeTextTest, UnitsRoundingAndSeparators) {
         {En, 1'500'000, Auto, "2 MB"},
         {En, INT64_MAX, Auto, "9,223,372,036,855 MB"},
         {En, 999'999, 3, "1,000 KB"},
-        {En, 999'999, -1, "1,000 KB"},
         {En, 12'345'678'901LL, KB, "12,345,679 KB"},
         {En, 999'999, MB, "1.00 MB"},
         {En, 1'000'000, MB, "1 MB"},
-        {En, 5'555'000'000LL, MB, "5,555 MB"},
         {En, -5'000'000, Auto, "-5000.00 KB"},
         {En, -5'000'000, MB, "-5.00 MB"},
         {De, 999'999, Auto, "1.000 KB"},
         {De, 5'000'000'000LL, Auto, "5.000 MB"},
         {De, 500'000, MB, "0,50 MB"},
-        {De, -5'000'000, Auto, "-5000,00 KB"},
-    };
+        {De, -5'000'000, Auto, "-5000,00 KB"}};
     for (const auto& [language, bytes, mode, text] : cases) {
         const ScopedDefaultLocale locale{QLocale(language, QLocale::AnyTerritory)};
         EXPECT_EQ(FormatSizeText(bytes, mode), S(text)) << bytes << " mode " << mode;
