@@ -26,8 +26,8 @@ struct FileFaultRule {
 using R = FileFaultRule;
 using Posix = PosixCopyFileLayer;
 
-// The real file system with faults put in on purpose; every flush and rename is logged in
-// order ("syncfs", "sync <path>", "rename <to>").
+// The real file system with faults put in on purpose; every flush and rename asked for is
+// logged in order ("syncfs", "sync <path>", "rename <to>").
 class FaultyFiles : public Posix {
 public:
     QList<FileFaultRule> rules;
