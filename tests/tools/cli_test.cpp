@@ -1,11 +1,12 @@
-// The card listing commands (songs, media): arguments, refusals, output layout, and damaged
-// input.
+// The companion's own wiring: help and manual, exit codes and refusals, and the listing
+// commands printing what the core computes.
 
 #include "card/songlisttext.h"
 #include "card/sovinfo.h"
 #include "support/cardtest.h"
 #include "tools/runprogram.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -16,41 +17,118 @@ RunResult Cli(const QStringList& args, const char* lang = "C.UTF-8") {
     return RunProgram(SORVANE_CLI_PATH, args, lang);
 }
 
+// The usage lines ("sorvane-cli songs FOLDER") of a usage or help text.
+QStringList UsageLines(const QByteArray& text) {
+    QStringList lines;
+    for (const QString& line : QString::fromUtf8(text).split(u'\n')) {
+        if (line.startsWith(u"  sorvane-cli "_s))
+            lines.append(line.trimmed());
+    }
+    return lines;
+}
+
+// A usage line or a manual request line without blanks, quotes, font escapes and request
+// name, "\-" read as "-": the two then compare whatever the manual's quoting.
+QString Squeezed(QString line) {
+    static const QRegularExpression noise(uR"(^\.BI? |\s|"|\\f[BIRP])"_s);
+    return line.remove(noise).replace(u"\\-"_s, u"-"_s);
+}
+
 // The text of one media tab with no entries.
 QString EmptyTab(const char* caption, const char* status) {
     return u'[' + QString::fromUtf8(caption) + u"]\nFilename\tSize\r\n\r\n"_s +
            QString::fromUtf8(status) + u'\n';
 }
 
-const QByteArray HeadingLine = "Song\tName\tSize\tData Type\tProtected\tCreated with\r\n";
-
 using CliCardTest = CardRootTest;
 
 } // namespace
 
-// Without songs the blank list; songs print as the clipboard text in the user's locale, as
-// UTF-8.
-TEST_F(CliCardTest, SongsPrintsTheClipboardTextInTheUsersLocale) {
-    EXPECT_EQ(Cli({u"songs"_s, m_temp.path()}).out, HeadingLine + "\r\n\r\n\r\n");
-    SongInfoRecord first = SongInfoRecord::ForModel(RecorderModel::BR864, "Caf\xE9", 2, "1.03");
-    first.protect = 1;
-    ASSERT_TRUE(m_card.writeSongInfo(u"SONG010.BR0"_s, first));
-    ASSERT_TRUE(m_card.writeSongSizedFile(u"SONG010.BR0"_s, u"TRACK.BR0"_s, 1'234'567'532));
-    ASSERT_TRUE(m_card.writeSongInfo(
-        u"song002.BR0"_s, SongInfoRecord::ForModel(RecorderModel::BR532, "OLD", 4, "1.00"),
-        u"SONGINFO.BR0"_s));
-    for (const char* lang : {"de_DE.UTF-8", "C"}) {
-        const RunResult r = Cli({u"songs"_s, m_temp.path()}, lang);
-        EXPECT_EQ(r.exitCode, 0) << lang;
-        const QLocale german(QLocale::German, QLocale::Germany);
-        const ScopedDefaultLocale scoped(*lang == 'C' ? QLocale::system() : german);
-        SOV_Info card;
-        card.LoadFolder(m_temp.path());
-        ASSERT_EQ(card.songs().size(), 2u);
-        EXPECT_EQ(r.text, SongListClipboardText(card.songs(), 3)) << lang;
-        EXPECT_TRUE(r.text.contains(u"\tCaf\u00e9    \t"_s)) << lang;
+// Every command the program has is in the manual's synopsis with the same usage line, and
+// the help of one command repeats its line from the full help.
+TEST(CliTest, HelpAndManualAgreeOnEveryCommand) {
+    const RunResult all = Cli({u"--help"_s});
+    EXPECT_EQ(all.exitCode, 0);
+    const QStringList usage = UsageLines(all.out);
+    ASSERT_GE(usage.size(), 5);
+    EXPECT_TRUE(std::is_sorted(usage.begin(), usage.end()));
+    EXPECT_EQ(UsageLines(Cli({u"help"_s}).out), usage);
+
+    const QString manual =
+        QString::fromUtf8(ReadWholeFile(QString::fromUtf8(SORVANE_MANPAGE_PATH)));
+    QStringList synopsis;
+    for (const QString& line :
+         manual.section(u".SH SYNOPSIS\n"_s, 1).section(u"\n.SH"_s, 0, 0).split(u'\n'))
+        synopsis.append(Squeezed(line));
+    for (const QString& line : usage) {
+        SCOPED_TRACE(line.toStdString());
+        EXPECT_TRUE(synopsis.contains(Squeezed(line)));
+        const QString name = line.section(u' ', 1, 1);
+        for (const QStringList& args :
+             {QStringList{u"help"_s, name}, QStringList{name, u"--help"_s}}) {
+            const RunResult one = Cli(args);
+            EXPECT_EQ(one.exitCode, 0);
+            EXPECT_EQ(UsageLines(one.out), QStringList{line});
+        }
     }
-    EXPECT_TRUE(Cli({u"songs"_s, m_temp.path()}, "de_DE.UTF-8").out.contains("Size: 1.235 MB"));
+}
+
+// Bad arguments give the usage and exit 2; input that is missing or not a folder is named and
+// exits 1; a copy into its own source is refused. Nothing goes to standard output.
+TEST_F(CliCardTest, ExitCodesForBadArgumentsAndMissingInput) {
+    addSong(u"SONG001.BR0"_s, RecorderModel::BR864);
+    ASSERT_TRUE(m_card.writeFile(u"file.txt"_s, "x"));
+    const QString card = m_card.root();
+    const QString none = m_temp.path(u"no such folder"_s);
+    const QString file = m_card.path(u"file.txt"_s);
+    const QString bad = m_card.path(u"bad.mid"_s);
+    const QString usage = u"  sorvane-cli songs FOLDER\n"_s;
+    const std::tuple<QStringList, int, QString> cases[] = {
+        {{}, 2, usage},
+        {{u"nosuch"_s}, 2, usage},
+        {{u"help"_s, u"nosuch"_s}, 2, usage},
+        {{u"help"_s, u"songs"_s, u"song"_s}, 2, usage},
+        {{u"songs"_s, u"/a"_s, u"/b"_s}, 2, usage},
+        {{u"songs"_s, none}, 1, none},
+        {{u"media"_s, u"/a"_s, u"/b"_s}, 2, usage},
+        {{u"media"_s, file}, 1, file},
+        {{u"song"_s, u"/tmp"_s, u"A"_s, u"B"_s}, 2, usage},
+        {{u"song"_s, card, u"SONG002"_s}, 1, u"SONG002"_s},
+        {{u"backup"_s, card, none, u"--force"_s}, 2, usage},
+        {{u"restore"_s, card, none, u"--replace"_s}, 2, usage},
+        {{u"backup"_s, card, card + u"/Roland/BR0"_s}, 1, u"lies inside the source folder"_s},
+        {{u"restore"_s, none, card}, 1, u"does not exist"_s},
+        {{u"play"_s}, 2, usage},
+        {{u"play"_s, bad, u"--render"_s}, 2, usage},
+    };
+    for (const auto& [args, code, named] : cases) {
+        const RunResult r = Cli(args);
+        EXPECT_EQ(r.exitCode, code) << args.join(u' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << args.join(u' ').toStdString();
+        EXPECT_TRUE(QString::fromUtf8(r.err).contains(named)) << r.err.toStdString();
+    }
+}
+
+// Without songs the blank list; songs print as the clipboard text in the user's locale,
+// always as UTF-8. The details keep one line per field whatever control characters the
+// name and title hold.
+TEST_F(CliCardTest, SongsPrintsTheClipboardTextInTheUsersLocale) {
+    EXPECT_EQ(Cli({u"songs"_s, m_temp.path()}).out,
+              "Song\tName\tSize\tData Type\tProtected\tCreated with\r\n\r\n\r\n\r\n");
+    ASSERT_TRUE(m_card.writeSongInfo(
+        u"SONG010.BR0"_s,
+        SongInfoRecord::ForModel(RecorderModel::BR864, "Caf\xE9\rB\tD", 2, "1.03")));
+    ASSERT_TRUE(m_card.writeSongFile(u"SONG010.BR0"_s, u"SongInfo.dat"_s, "SOV 1.05T\r\nX"));
+    const ScopedDefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
+    SOV_Info card;
+    card.LoadFolder(m_temp.path());
+    const RunResult r = Cli({u"songs"_s, m_temp.path()}, "de_DE.UTF-8");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.text, SongListClipboardText(card.songs(), 2));
+    EXPECT_TRUE(Cli({u"songs"_s, m_temp.path()}, "C").text.contains(u"\tCaf\u00e9 B D\t"_s));
+    const RunResult song = Cli({u"song"_s, m_temp.path(), u"SONG010"_s});
+    EXPECT_TRUE(song.text.contains(u"\nName: Caf\u00e9 B D\nTitle: T  X\n"_s))
+        << song.text.toStdString();
 }
 
 // The six media lists in tab order: blank lists without songs, else each with its status.
@@ -74,38 +152,14 @@ TEST_F(CliCardTest, MediaPrintsTheSixListsInTabOrder) {
                   EmptyTab("Sketch", none));
 }
 
-// Each song stays one row of six cells, and the details keep one line per field.
-TEST_F(CliCardTest, ControlCharactersDoNotSplitRows) {
-    SongInfoRecord record = SongInfoRecord::ForModel(RecorderModel::BR864, "A\rB\nC\tD", 2);
-    record.version = QByteArray("1\r\n\t");
-    ASSERT_TRUE(m_card.writeSongInfo(u"SONG001.BR0"_s, record));
-    ASSERT_TRUE(m_card.writeSongFile(u"SONG001.BR0"_s, u"SongInfo.dat"_s, "SOV 1.05T\r\nX"));
-    const RunResult songs = Cli({u"songs"_s, m_temp.path()});
-    const QString row = songs.text.section(u"\r\n"_s, 1, 1);
-    EXPECT_EQ(row.count(u'\t'), 5) << row.toStdString();
-    EXPECT_TRUE(row.startsWith(u"SONG001\tA B C D \t"_s)) << row.toStdString();
-    EXPECT_TRUE(row.endsWith(u"\tBR-864 v.1   "_s)) << row.toStdString();
-    const RunResult song = Cli({u"song"_s, m_temp.path(), u"SONG001"_s});
-    EXPECT_TRUE(song.text.contains(u"\nName: A B C D\n"_s)) << song.text.toStdString();
-    EXPECT_TRUE(song.text.contains(u"\nTitle: T  X\n"_s)) << song.text.toStdString();
-}
-
-// A folder name that is not UTF-8 cannot be passed as text: a shell makes the folder, runs
-// the companion on it and removes it (the temporary folder could not name it).
-TEST_F(CliCardTest, FolderNameThatIsNotUtf8IsSaidSo) {
-    const QString script = u"d=\"$(printf '%s/Sicherung f\\374r Jan' \"$1\")\"\n"
-                           u"mkdir \"$d\" || exit 9\n"
-                           u"\"$0\" \"$2\" \"$d\" $3\n"
-                           u"status=$?\n"
-                           u"rmdir \"$d\"\n"
-                           u"exit $status\n"_s;
+// A folder name that is not UTF-8 cannot be passed as text: a shell names it (the test
+// cannot) and runs the companion on it.
+TEST(CliTest, FolderNameThatIsNotUtf8IsSaidSo) {
+    const QString script = u"exec \"$0\" $1 \"$(printf '/tmp/f\\374r')\" $2"_s;
+    const QString cli = QString::fromUtf8(SORVANE_CLI_PATH);
     for (const QStringList& args : {QStringList{u"songs"_s}, {u"song"_s, u"SONG001"_s}}) {
-        const RunResult run =
-            RunProgram("/bin/sh", QStringList{u"-c"_s, script, QString::fromUtf8(SORVANE_CLI_PATH),
-                                              m_temp.path()} +
-                                      args);
+        const RunResult run = RunProgram("/bin/sh", QStringList{u"-c"_s, script, cli} + args);
         EXPECT_EQ(run.exitCode, 1) << args.join(u' ').toStdString();
         EXPECT_TRUE(run.err.contains("cannot be read as UTF-8")) << run.err.toStdString();
-        EXPECT_FALSE(run.err.contains("does not exist")) << run.err.toStdString();
     }
 }

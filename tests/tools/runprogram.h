@@ -22,12 +22,8 @@ inline RunResult RunProgram(const char* program, const QStringList& args,
     env.insert(QStringLiteral("LANG"), QString::fromUtf8(lang));
     process.setProcessEnvironment(env);
     process.start(QString::fromUtf8(program), args);
-    RunResult result;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return result;
-    result.exitCode = process.exitCode();
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    result.text = QString::fromUtf8(result.out);
-    return result;
+        return {};
+    const QByteArray out = process.readAllStandardOutput();
+    return {process.exitCode(), out, process.readAllStandardError(), QString::fromUtf8(out)};
 }

@@ -45,16 +45,13 @@ public:
 
 // Each label names its model only whole and in its own case ("BOSS_BR-800" is no BR-80).
 TEST(CardDetect, CardLabelsAreComparedWholeAndCaseSensitively) {
-    const std::pair<QString, RecorderModel> labels[] = {
-        {QStringLiteral("BOSS_BR-532"), RecorderModel::BR532},
-        {QStringLiteral("BOSS_BR-864"), RecorderModel::BR864},
-        {QStringLiteral("BOSS_BR-900"), RecorderModel::BR900},
-        {QStringLiteral("BOSS_BR-600"), RecorderModel::BR600},
-        {QStringLiteral("MICRO_BR"), RecorderModel::MicroBR},
-        {QStringLiteral("BOSS_BR-800"), RecorderModel::BR800},
-        {QStringLiteral("BOSS_BR-80"), RecorderModel::BR80},
-    };
-    for (const auto& [label, model] : labels) {
+    using M = RecorderModel;
+    const std::pair<const char*, RecorderModel> labels[] = {
+        {"BOSS_BR-532", M::BR532}, {"BOSS_BR-864", M::BR864}, {"BOSS_BR-900", M::BR900},
+        {"BOSS_BR-600", M::BR600}, {"MICRO_BR", M::MicroBR},  {"BOSS_BR-800", M::BR800},
+        {"BOSS_BR-80", M::BR80}};
+    for (const auto& [text, model] : labels) {
+        const QString label = QString::fromUtf8(text);
         const QString variants[] = {label, label + u'X', label.toLower(), label + u' ',
                                     u' ' + label};
         for (const QString& shown : variants) {
@@ -66,21 +63,23 @@ TEST(CardDetect, CardLabelsAreComparedWholeAndCaseSensitively) {
             EXPECT_EQ(detector.FindCard(), card ? QChar(u'F') : QChar());
             // FindCard read the drive either way.
             EXPECT_EQ(detector.cardInfo().volumeLabel, shown);
-            EXPECT_EQ(detector.cardInfo().labelModel, card ? model : RecorderModel::None);
         }
     }
 }
 
 // The search runs from D to Z, skips empty slots, stops at the lowest card and always
-// restores the indicator; a reader below D is still labelled when chosen in the selector.
-TEST(CardDetect, SearchFromDToZStopsAtTheLowestCard) {
+// restores the indicator; a reader below D is still labelled when chosen in the selector. A
+// card still present is kept without a new search, whatever the selector read since; a card
+// taken out is searched for again; without any card, the warning.
+TEST(CardDetect, SearchFromDToZAndGotoCard) {
     FakeDrives drives(
         {Reader(u'B', QStringLiteral("MICRO_BR")), SystemDisk, Reader(u'E', std::nullopt, false),
          Reader(u'G', QStringLiteral("BOSS_BR-600")), Reader(u'F', QStringLiteral("BOSS_BR-864"))});
     CardDetector detector(drives);
     CountingBusy busy;
     detector.setBusyIndicator(&busy);
-    EXPECT_EQ(detector.FindCard(), u'F');
+    EXPECT_EQ(detector.StartupFolder(QStringLiteral("/home/u")),
+              QStringLiteral("/media/reader-F/"));
     EXPECT_EQ(drives.queriedLetters(), (QList<QChar>{u'D', u'E', u'F'}));
     // No medium: refused by the selector, and the card facts keep the last drive.
     EXPECT_EQ(detector.GetCardModel(u'E'), RecorderModel::None);
@@ -88,22 +87,37 @@ TEST(CardDetect, SearchFromDToZStopsAtTheLowestCard) {
     EXPECT_EQ(NoDiscInDriveText(), QStringLiteral("\rThere is no disc in the drive."));
     EXPECT_FALSE(detector.ReadCardInfo(u'E'));
     EXPECT_EQ(detector.cardInfo().driveRoot, RootOf(u'F'));
+    detector.ReadCardInfo(u'G');
+    drives.clearQueries();
+    GotoCardResult go = detector.GotoCard();
+    EXPECT_EQ(go.letter, u'F');
+    EXPECT_EQ(go.root, QStringLiteral("/media/reader-F/"));
+    EXPECT_TRUE(go.warning.isEmpty());
+    EXPECT_EQ(drives.queryCount(DriveQuery::Ready), 0);
+    EXPECT_EQ(drives.queriedLetters(), QList<QChar>{u'F'});
+    EXPECT_EQ(detector.cardInfo().driveRoot, RootOf(u'G'));
 
     drives.removeDrive(u'F');
+    EXPECT_EQ(detector.GotoCard().letter, u'G');
     drives.removeDrive(u'G');
     drives.clearQueries();
-    EXPECT_TRUE(detector.FindCard().isNull());
+    go = detector.GotoCard();
     EXPECT_EQ(drives.queriedLetters().size(), 23);
     EXPECT_EQ(drives.queriedLetters().value(0), u'D');
-    EXPECT_EQ(busy.begun, 2);
-    EXPECT_EQ(busy.ended, 2);
+    EXPECT_TRUE(go.letter.isNull() && go.root.isEmpty());
+    EXPECT_EQ(go.warning, QStringLiteral("\rBR memory card not detected."));
+    EXPECT_EQ(detector.StartupFolder(QStringLiteral("/home/u")), QStringLiteral("/home/u"));
+    EXPECT_TRUE(detector.cardDriveLetter().isNull());
+    EXPECT_EQ(busy.begun, 4);
+    EXPECT_EQ(busy.ended, 4);
     const CardPanel panel = detector.DriveSelected(u'B', QStringLiteral("/media/reader-B"));
     EXPECT_EQ(panel.cardModel, RecorderModel::MicroBR);
     EXPECT_EQ(panel.brType, QStringLiteral("Micro BR card"));
 }
 
 // Capacity is clusters times cluster size in 64 bits; a label that cannot be read is "xxxx";
-// a long one is cut to 256 characters; a non-letter or a missing volume changes nothing.
+// a long one is cut to 256 characters; a non-letter or a missing volume changes nothing. A
+// removable drive found not ready after its size was read has no capacity.
 TEST(CardDetect, ReadCardInfoFillsTheRecord) {
     FakeDrive card = Reader(u'E', QStringLiteral("BOSS_BR-864"));
     card.bytesPerSector = 4096;
@@ -128,49 +142,16 @@ TEST(CardDetect, ReadCardInfoFillsTheRecord) {
     EXPECT_TRUE(drives.queries().isEmpty());
     EXPECT_FALSE(detector.ReadCardInfo(u'K'));
     EXPECT_EQ(info.driveRoot, RootOf(u'F'));
-}
-
-// A removable drive found not ready after its size was read: its capacity shows as 0.
-TEST(CardDetect, RemovableDriveLostAfterItsSizeHasNoCapacity) {
     class LosingDrives : public FakeDrives {
     public:
         using FakeDrives::FakeDrives;
         bool isReady(QChar) override { return false; }
     };
-    LosingDrives drives({Reader(u'E', QStringLiteral("BOSS_BR-864"))});
-    CardDetector detector(drives);
-    ASSERT_TRUE(detector.ReadCardInfo(u'E'));
-    EXPECT_EQ(detector.cardInfo().totalMB, 0u);
-    EXPECT_EQ(drives.queryCount(DriveQuery::Clusters), 0);
-}
-
-// A card still present is kept without a new search, whatever the selector read since; a
-// card taken out is searched for again; without any card, the warning.
-TEST(CardDetect, GotoCardKeepsAPresentCardWithoutANewSearch) {
-    FakeDrives drives({SystemDisk, Reader(u'E', QStringLiteral("BOSS_BR-864")),
-                       Reader(u'F', QStringLiteral("BOSS_BR-80"))});
-    CardDetector detector(drives);
-    EXPECT_EQ(detector.StartupFolder(QStringLiteral("/home/u")),
-              QStringLiteral("/media/reader-E/"));
-    detector.ReadCardInfo(u'F');
-    drives.clearQueries();
-    GotoCardResult go = detector.GotoCard();
-    EXPECT_EQ(go.letter, u'E');
-    EXPECT_EQ(go.root, QStringLiteral("/media/reader-E/"));
-    EXPECT_TRUE(go.warning.isEmpty());
-    EXPECT_EQ(drives.queryCount(DriveQuery::Ready), 0);
-    EXPECT_EQ(drives.queriedLetters(), QList<QChar>{u'E'});
-    EXPECT_EQ(detector.cardInfo().driveRoot, RootOf(u'F'));
-
-    drives.removeDrive(u'E');
-    EXPECT_EQ(detector.GotoCard().letter, u'F');
-    EXPECT_EQ(detector.cardDriveLetter(), u'F');
-    drives.removeDrive(u'F');
-    go = detector.GotoCard();
-    EXPECT_TRUE(go.letter.isNull() && go.root.isEmpty());
-    EXPECT_EQ(go.warning, QStringLiteral("\rBR memory card not detected."));
-    EXPECT_EQ(detector.StartupFolder(QStringLiteral("/home/u")), QStringLiteral("/home/u"));
-    EXPECT_TRUE(detector.cardDriveLetter().isNull());
+    LosingDrives losing({card});
+    CardDetector lost(losing);
+    ASSERT_TRUE(lost.ReadCardInfo(u'E'));
+    EXPECT_EQ(lost.cardInfo().totalMB, 0u);
+    EXPECT_EQ(losing.queryCount(DriveQuery::Clusters), 0);
 }
 
 // The panel of a folder names its drive's model and sizes. A fixed disk labelled like a card
@@ -199,14 +180,13 @@ TEST(CardDetect, PanelAndReadinessFollowTheFoldersDrive) {
     const CardPanel panel = detector.DriveSelected(u'E', temp.path(QStringLiteral("Roland/BR0")));
     EXPECT_EQ(panel.cardModel, RecorderModel::BR864);
     EXPECT_EQ(panel.brType, QStringLiteral("BR-864 card"));
-    EXPECT_EQ(panel.space.size, QStringLiteral("2,000 MB"));
-    EXPECT_EQ(panel.space.used, QStringLiteral("1,500 MB"));
-    EXPECT_EQ(panel.space.free, QStringLiteral("500 MB"));
+    EXPECT_EQ((QStringList{panel.space.size, panel.space.used, panel.space.free}),
+              (QStringList{QStringLiteral("2,000 MB"), QStringLiteral("1,500 MB"),
+                           QStringLiteral("500 MB")}));
     FakeDrives nothing;
     const CardPanel lost = CardDetector(nothing).PanelFor(temp.path());
     EXPECT_EQ(lost.cardModel, RecorderModel::None);
-    EXPECT_TRUE(lost.space.size.isEmpty() && lost.space.used.isEmpty() &&
-                lost.space.free.isEmpty());
+    EXPECT_TRUE(QString(lost.space.size + lost.space.used + lost.space.free).isEmpty());
     EXPECT_EQ(DriveSelectorText(u'e', QStringLiteral("BOSS_BR-80")),
               QStringLiteral("E: [BOSS_BR-80]"));
     EXPECT_EQ(DriveSelectorText(u'd', QString()), QStringLiteral("D:"));

@@ -65,31 +65,27 @@ TEST(CardDump, MissingAndShortFiles) {
               CardDumpText({SongNumBytes, QByteArray()}));
 }
 
-class CardDumpFiles : public CardRootTest {};
+using CardDumpFiles = CardRootTest;
 
-TEST_F(CardDumpFiles, ReadsBothFilesWhateverTheirCase) {
+// Both files are found whatever their case, and only the bytes the dump shows are read. A
+// diskinf2.br0 ending at offset 51 gives what it holds, one ending before offset 48 nothing;
+// a missing file, or a folder in its place, is not read.
+TEST_F(CardDumpFiles, ReadsWhatTheFilesHold) {
     EXPECT_FALSE(ReadCardDumpBytes(m_card.root()).diskInfo);
     EXPECT_FALSE(ReadCardDumpBytes(m_card.root()).cardParams);
-    QByteArray diskInfo(64, '\x11');
-    diskInfo.replace(48, 8, SongNumBytes);
-    ASSERT_TRUE(m_card.writeFile(QStringLiteral("ROLAND/br0/DISKINF2.BR0"), diskInfo));
-    ASSERT_TRUE(m_card.writeFile(QStringLiteral("ROLAND/br0/CardPrm.Br1"), CountingBytes(200)));
-    const CardDumpBytes bytes = ReadCardDumpBytes(m_card.root());
-    EXPECT_EQ(bytes.diskInfo, SongNumBytes);
-    EXPECT_EQ(bytes.cardParams, CountingBytes(140));
-}
-
-// diskinf2.br0 ending at offset 51 or before offset 48; cardprm.br1 of 90 bytes; a folder in
-// place of a file is not read.
-TEST_F(CardDumpFiles, ShortFilesAndFolders) {
-    ASSERT_TRUE(m_card.writeDiskInfo(QByteArray(48, '\0') + "0042"));
-    ASSERT_TRUE(m_card.writeCardParams(CountingBytes(90)));
-    const CardDumpBytes bytes = ReadCardDumpBytes(m_card.root());
-    EXPECT_EQ(bytes.diskInfo, QByteArray("0042"));
-    EXPECT_EQ(bytes.cardParams, CountingBytes(90));
-    ASSERT_TRUE(m_card.writeDiskInfo(QByteArray(20, 'x')));
+    const QString diskInfo = QStringLiteral("ROLAND/br0/DISKINF2.BR0");
+    const QString cardParams = QStringLiteral("ROLAND/br0/CardPrm.Br1");
+    ASSERT_TRUE(m_card.writeFile(diskInfo, QByteArray(48, '\x11') + SongNumBytes + "xx"));
+    ASSERT_TRUE(m_card.writeFile(cardParams, CountingBytes(200)));
+    EXPECT_EQ(ReadCardDumpBytes(m_card.root()).diskInfo, SongNumBytes);
+    EXPECT_EQ(ReadCardDumpBytes(m_card.root()).cardParams, CountingBytes(140));
+    ASSERT_TRUE(m_card.writeFile(diskInfo, QByteArray(48, '\0') + "0042"));
+    ASSERT_TRUE(m_card.writeFile(cardParams, CountingBytes(90)));
+    EXPECT_EQ(ReadCardDumpBytes(m_card.root()).diskInfo, QByteArray("0042"));
+    EXPECT_EQ(ReadCardDumpBytes(m_card.root()).cardParams, CountingBytes(90));
+    ASSERT_TRUE(m_card.writeFile(diskInfo, QByteArray(20, 'x')));
     EXPECT_EQ(ReadCardDumpBytes(m_card.root()).diskInfo, QByteArray());
-    ASSERT_TRUE(QFile::remove(m_card.path(QStringLiteral("Roland/BR0/diskinf2.br0"))));
-    ASSERT_TRUE(m_card.makeFolder(QStringLiteral("Roland/BR0/diskinf2.br0")));
+    ASSERT_TRUE(QFile::remove(m_card.path(diskInfo)));
+    ASSERT_TRUE(m_card.makeFolder(diskInfo));
     EXPECT_FALSE(ReadCardDumpBytes(m_card.root()).diskInfo);
 }

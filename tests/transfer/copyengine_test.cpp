@@ -23,59 +23,53 @@ struct FileFaultRule {
     int times = -1;
 };
 
-// The real file system with faults put in on purpose; every flush and rename is logged in
-// order ("syncfs", "sync <path>", "rename <to>").
-class FaultyFiles : public PosixCopyFileLayer {
+using R = FileFaultRule;
+using Posix = PosixCopyFileLayer;
+
+// The real file system with faults put in on purpose; every flush and rename asked for is
+// logged in order ("syncfs", "sync <path>", "rename <to>").
+class FaultyFiles : public Posix {
 public:
     QList<FileFaultRule> rules;
     QStringList log;
     std::optional<std::int64_t> free; // replaces the real free space when set
 
-    int openSource(const QString& path, FileFault& fault) override {
-        return hit(FileFaultRule::OpenSource, path, 0, fault)
-                   ? -1
-                   : opened(PosixCopyFileLayer::openSource(path, fault), path);
+    int openSource(const QString& p, FileFault& f) override {
+        return hit(R::OpenSource, p, 0, f) ? -1 : opened(Posix::openSource(p, f), p);
     }
-    int createTarget(const QString& path, FileFault& fault) override {
-        return hit(FileFaultRule::CreateTarget, path, 0, fault)
-                   ? -1
-                   : opened(PosixCopyFileLayer::createTarget(path, fault), path);
+    int createTarget(const QString& p, FileFault& f) override {
+        return hit(R::CreateTarget, p, 0, f) ? -1 : opened(Posix::createTarget(p, f), p);
     }
-    std::int64_t read(int handle, char* buffer, std::int64_t size, FileFault& fault) override {
+    std::int64_t read(int handle, char* buffer, std::int64_t size, FileFault& f) override {
         auto& [path, bytes] = m_open[handle];
-        if (hit(FileFaultRule::Read, path, bytes, fault))
-            return -1;
-        const std::int64_t got = PosixCopyFileLayer::read(handle, buffer, size, fault);
+        const std::int64_t got =
+            hit(R::Read, path, bytes, f) ? -1 : Posix::read(handle, buffer, size, f);
         bytes += std::max<std::int64_t>(got, 0);
         return got;
     }
-    bool write(int handle, const char* data, std::int64_t size, FileFault& fault) override {
+    bool write(int handle, const char* data, std::int64_t size, FileFault& f) override {
         auto& [path, bytes] = m_open[handle];
         bytes += size;
-        return !hit(FileFaultRule::Write, path, bytes, fault) &&
-               PosixCopyFileLayer::write(handle, data, size, fault);
+        return !hit(R::Write, path, bytes, f) && Posix::write(handle, data, size, f);
     }
-    bool syncFileSystem(const QString& folder, FileFault& fault) override {
+    bool syncFileSystem(const QString& folder, FileFault& f) override {
         log.append(QStringLiteral("syncfs"));
-        return !hit(FileFaultRule::SyncFileSystem, folder, 0, fault) &&
-               PosixCopyFileLayer::syncFileSystem(folder, fault);
+        return !hit(R::SyncFileSystem, folder, 0, f) && Posix::syncFileSystem(folder, f);
     }
-    bool syncPath(const QString& path, FileFault& fault) override {
-        log.append(QStringLiteral("sync ") + path);
-        return PosixCopyFileLayer::syncPath(path, fault);
+    bool syncPath(const QString& p, FileFault& f) override {
+        log.append(QStringLiteral("sync ") + p);
+        return Posix::syncPath(p, f);
     }
-    bool rename(const QString& from, const QString& to, FileFault& fault) override {
-        if (hit(FileFaultRule::Rename, to, 0, fault))
-            return false;
+    bool rename(const QString& from, const QString& to, FileFault& f) override {
         log.append(QStringLiteral("rename ") + to);
-        return PosixCopyFileLayer::rename(from, to, fault);
+        return !hit(R::Rename, to, 0, f) && Posix::rename(from, to, f);
     }
     std::optional<std::int64_t> freeBytes(const QString& folder) override {
-        return free ? free : PosixCopyFileLayer::freeBytes(folder);
+        return free ? free : Posix::freeBytes(folder);
     }
 
 private:
-    bool hit(FileFaultRule::Op op, const QString& path, std::int64_t bytes, FileFault& fault) {
+    bool hit(R::Op op, const QString& path, std::int64_t bytes, FileFault& fault) {
         for (FileFaultRule& rule : rules) {
             if (rule.op == op && rule.times != 0 && path.contains(rule.pathPart) &&
                 bytes >= rule.afterBytes) {
@@ -109,7 +103,8 @@ public:
     void progress(const CopyProgress& progress) override { last = progress; }
     ConflictAnswer askConflict(const QString& target, const FileEntry&, const FileEntry&) override {
         conflicts.append(target);
-        return conflictAnswers[std::min(conflicts.size(), conflictAnswers.size()) - 1];
+        return conflictAnswers.value(std::min(conflicts.size(), conflictAnswers.size()) - 1,
+                                     ConflictAnswer::Cancel);
     }
     ErrorAnswer askError(const QString& path, const QString& reason) override {
         errors.append(path + u'|' + reason);
@@ -128,262 +123,217 @@ const QStringList Files = {QStringLiteral(".hidden"), Big,
 const qint64 Sizes[] = {10, BigSize, 468, 100};
 
 // A source folder "src" with a large take file, small files, a hidden file and an empty
-// folder; the destination is "dst".
+// folder; the destination is "dst", which holds "old <name>" for every file when `old`.
 class CopyEngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
         for (int i = 0; i < Files.size(); ++i) {
             QByteArray bytes(Sizes[i], '\0');
             for (qint64 at = 0; at < Sizes[i]; ++at)
                 bytes[at] = static_cast<char>(i + at * 7 % 251);
-            ASSERT_TRUE(CardFixture(src()).writeFile(Files[i], bytes));
+            ASSERT_TRUE(m_src.writeFile(Files[i], bytes));
         }
-        ASSERT_TRUE(CardFixture(src()).makeFolder(QStringLiteral("USB")));
+        ASSERT_TRUE(m_src.makeFolder(QStringLiteral("USB")));
     }
 
-    QString src() const { return m_dir.path() + QStringLiteral("/src"); }
-    QString dst() const { return m_dir.path() + QStringLiteral("/dst"); }
-    QByteArray read(const QString& path) const {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
-    }
-    // Starts each case afresh: every destination file holds "old <name>" when `old`.
     void resetTargets(bool old) {
-        QDir(dst()).removeRecursively();
+        QDir(m_dst.root()).removeRecursively();
         for (const QString& file : Files)
-            ASSERT_TRUE(!old || CardFixture(dst()).writeFile(file, "old " + file.toUtf8()));
+            ASSERT_TRUE(!old || m_dst.writeFile(file, "old " + file.toUtf8()));
     }
     QStringList tempsLeft() const {
         QStringList temps;
-        QDirIterator it(m_dir.path(), QDir::Files | QDir::Hidden | QDir::System,
+        QDirIterator it(m_dst.root(), QDir::Files | QDir::Hidden | QDir::System,
                         QDirIterator::Subdirectories);
         while (it.hasNext())
             if (const QString path = it.next(); IsCopyTempName(QFileInfo(path).fileName()))
                 temps.append(path);
         return temps;
     }
+    // Every target is whole: new, or as it was before (old, or absent); no temporary file is
+    // left. Returns how many are new.
+    int expectWholeTargets(bool old) const {
+        int newFiles = 0;
+        for (const QString& file : Files) {
+            const QByteArray now = m_dst.readFile(file);
+            newFiles += now == m_src.readFile(file) ? 1 : 0;
+            EXPECT_TRUE(now == m_src.readFile(file) ||
+                        now == (old ? "old " + file.toUtf8() : QByteArray()))
+                << file.toStdString();
+        }
+        EXPECT_TRUE(tempsLeft().isEmpty()) << tempsLeft().join(u' ').toStdString();
+        return newFiles;
+    }
     CopyResult copy(ScriptedObserver& observer, bool replace = false) {
-        return CopyEngine(m_files).copy({src(), dst(), replace}, observer);
+        return CopyEngine(m_files).copy({m_src.root(), m_dst.root(), replace}, observer);
     }
 
     QTemporaryDir m_dir;
+    CardFixture m_src{m_dir.path() + QStringLiteral("/src")};
+    CardFixture m_dst{m_dir.path() + QStringLiteral("/dst")};
     FaultyFiles m_files;
     ScriptedObserver m_observer;
 };
 
-// Links are skipped and never followed; temporary files an interrupted copy left are
-// removed from the destination and never copied from the source.
-TEST_F(CopyEngineTest, CopiesEveryFileFolderAndHiddenFileKeepingTimes) {
-    CardFixture source(src());
-    ASSERT_TRUE(source.makeSymlink(QStringLiteral("outside"), m_dir.path()));
-    ASSERT_TRUE(
-        source.makeSymlink(QStringLiteral("SMF/b.mid"), src() + QStringLiteral("/SMF/a.mid")));
-    ASSERT_TRUE(source.writeFile(CopyTempName(QStringLiteral("x")), "half"));
-    CardFixture target(dst());
-    ASSERT_TRUE(
-        target.writeFile(QStringLiteral("SMF/") + CopyTempName(QStringLiteral("a.mid")), "half"));
-    ASSERT_TRUE(target.writeFile(CopyTempName(QStringLiteral("gone.bin")), "half"));
-    const CopyResult result = copy(m_observer);
-    EXPECT_EQ(result.copied, 4);
-    EXPECT_EQ(result.filesTotal, 4);
-    EXPECT_EQ(result.skipped, 2);
-    EXPECT_TRUE(result.skippedFiles.contains(src() + QStringLiteral("/outside")));
-    EXPECT_FALSE(result.complete());
-    EXPECT_EQ(result.bytesWritten, BigSize + 468 + 10 + 100);
-    for (const QString& file : Files) {
-        EXPECT_EQ(read(dst() + u'/' + file), read(src() + u'/' + file)) << file.toStdString();
-        EXPECT_EQ(QFileInfo(dst() + u'/' + file).lastModified(),
-                  QFileInfo(src() + u'/' + file).lastModified());
-    }
-    EXPECT_TRUE(QFileInfo(dst() + QStringLiteral("/USB")).isDir());
-    EXPECT_FALSE(QFileInfo::exists(dst() + QStringLiteral("/outside")));
-    EXPECT_FALSE(QFileInfo::exists(dst() + QStringLiteral("/SMF/b.mid")));
-    EXPECT_TRUE(tempsLeft().size() == 1 && tempsLeft().first().startsWith(src()));
-    EXPECT_EQ(m_observer.last.filesDone, 4);
-    EXPECT_EQ(m_observer.last.bytesDone, m_observer.last.bytesTotal);
-    // Temporary names stay within the name limit.
-    EXPECT_TRUE(IsCopyTempName(CopyTempName(QString(300, u'x'))));
-    EXPECT_LE(CopyTempName(QString(300, u'x')).size(), 255);
-    EXPECT_FALSE(IsCopyTempName(QStringLiteral(".sorvane-.part")));
-}
-
-// A fault on the large file, with and without an older target already there: the target is
-// absent, old or new and whole, the question names the failing side, the counts are honest.
-TEST_F(CopyEngineTest, FaultsLeaveEveryTargetAbsentOldOrNewAndWhole) {
-    using R = FileFaultRule;
+// Every question with every answer, a fault on the take file and a cancel inside it; cases
+// that replace without asking also run with no older targets. Each target stays absent, old
+// or new and whole, no temporary file is left, the question names the failing side, and the
+// counts are honest.
+TEST_F(CopyEngineTest, EveryAnswerLeavesWholeTargetsAndHonestCounts) {
+    using A = ConflictAnswer;
     using E = ErrorAnswer;
     const QString T = QStringLiteral("TAKE_EVT");
     const struct {
         const char* name;
-        FileFaultRule rule;
-        ErrorAnswer answer;
-        bool bigIsNew;
-        bool sourceFailed;
-    } cases[] = {
-        {"disk full mid-file", {R::Write, T, ENOSPC, 1500000}, E::Skip, false, false},
-        {"read error mid-file", {R::Read, T, EIO, 1048576}, E::Skip, false, true},
-        {"source vanished", {R::OpenSource, T, ENOENT}, E::Skip, false, true},
-        {"name refused", {R::CreateTarget, T, EINVAL}, E::Skip, false, false},
-        {"file too large", {R::Write, T, EFBIG, 2000000}, E::Skip, false, false},
-        {"retry after disk full", {R::Write, T, ENOSPC, 1500000, 1}, E::Retry, true, false},
-        {"rename refused", {R::Rename, T, EACCES}, E::Skip, false, false},
-        {"cancel at the error", {R::Write, T, ENOSPC, 1500000}, E::Cancel, false, false},
-    };
-    for (const bool existing : {false, true}) {
-        for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(c.name) + (existing ? ", replacing" : ", new"));
-            resetTargets(existing);
-            m_files.rules = {c.rule};
-            ScriptedObserver observer;
-            observer.errorAnswers = {c.answer};
-            const CopyResult result = copy(observer, true);
-            EXPECT_EQ(read(dst() + u'/' + Big), c.bigIsNew ? read(src() + u'/' + Big)
-                                                : existing ? "old " + Big.toUtf8()
-                                                           : QByteArray("<absent>"));
-            EXPECT_TRUE(tempsLeft().isEmpty()) << tempsLeft().join(u' ').toStdString();
-            EXPECT_EQ(result.cancelled, c.answer == E::Cancel);
-            EXPECT_EQ(result.complete(), c.bigIsNew);
-            ASSERT_FALSE(observer.errors.isEmpty());
-            EXPECT_EQ(observer.errors.first(), (c.sourceFailed ? src() : dst()) + u'/' + Big +
-                                                   u'|' + FaultOf(c.rule.code).text);
-            if (c.answer == E::Skip) {
-                ASSERT_EQ(result.failures.size(), 1);
-                EXPECT_EQ(result.failed, 1);
-                EXPECT_EQ(result.failures.first().reason, FaultOf(c.rule.code).text);
-                EXPECT_EQ(result.copied + result.replaced, 3);
-            }
-        }
-    }
-}
-
-// Conflict answers hold as given, and a cancel inside the large file keeps every old target
-// whole.
-TEST_F(CopyEngineTest, ConflictAnswersAndCancelHoldAsAsked) {
-    using A = ConflictAnswer;
-    const struct {
-        const char* name;
+        bool replace; // without asking
         QList<ConflictAnswer> answers;
-        bool replaceWithoutAsking;
-        int asked;
-        int replaced;
-        int skipped;
-        bool writeFaultOnce;   // the take file fails once and is retried
+        QList<FileFaultRule> rules;
+        ErrorAnswer onError;
         std::int64_t cancelAt; // bytes after which the user cancels, or -1
+        int asked;
+        int newFiles;
+        int skipped;
     } cases[] = {
-        {"replace all", {A::ReplaceAll}, false, 1, 4, 0, false, -1},
-        {"skip all", {A::SkipAll}, false, 1, 0, 4, false, -1},
-        {"one by one", {A::Skip, A::Replace, A::Skip, A::Replace}, false, 4, 2, 2, false, -1},
-        {"replace then skip all", {A::Replace, A::SkipAll}, false, 2, 1, 3, false, -1},
-        {"cancel", {A::Cancel}, false, 1, 0, 0, false, -1},
-        {"without asking", {A::Cancel}, true, 0, 4, 0, false, -1},
-        {"cancel inside the take file", {A::Cancel}, true, 0, 0, 0, false, 1024 * 1024},
-        {"retry asks no second time", {A::Replace}, false, 4, 4, 0, true, -1},
+        {"replace all", false, {A::ReplaceAll}, {}, E::Skip, -1, 1, 4, 0},
+        {"skip all", false, {A::SkipAll}, {}, E::Skip, -1, 1, 0, 4},
+        {"one by one", false, {A::Skip, A::Replace, A::Skip, A::Replace}, {}, E::Skip, -1, 4, 2, 2},
+        {"replace then skip all", false, {A::Replace, A::SkipAll}, {}, E::Skip, -1, 2, 1, 3},
+        {"cancel", false, {A::Cancel}, {}, E::Skip, -1, 1, 0, 0},
+        {"retry", false, {A::Replace}, {{R::Write, T, ENOSPC, 0, 1}}, E::Retry, -1, 4, 4, 0},
+        {"without asking", true, {}, {}, E::Skip, -1, 0, 4, 0},
+        {"cancel inside the take file", true, {}, {}, E::Skip, 1 << 20, 0, 0, 0},
+        {"disk full mid-file", true, {}, {{R::Write, T, ENOSPC, 1500000}}, E::Skip, -1, 0, 3, 0},
+        {"read error mid-file", true, {}, {{R::Read, T, EIO, 1 << 20}}, E::Skip, -1, 0, 3, 0},
+        {"source vanished", true, {}, {{R::OpenSource, T, ENOENT}}, E::Skip, -1, 0, 3, 0},
+        {"name refused", true, {}, {{R::CreateTarget, T, EINVAL}}, E::Skip, -1, 0, 3, 0},
+        {"rename refused", true, {}, {{R::Rename, T, EACCES}}, E::Skip, -1, 0, 3, 0},
+        {"retry disk full", true, {}, {{R::Write, T, ENOSPC, 1500000, 1}}, E::Retry, -1, 0, 4, 0},
+        {"cancel at the error", true, {}, {{R::Write, T, ENOSPC, 1500000}}, E::Cancel, -1, 0, 0, 0},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        resetTargets(true);
-        m_files.rules.clear();
-        if (c.writeFaultOnce)
-            m_files.rules = {{FileFaultRule::Write, QStringLiteral("TAKE_EVT"), ENOSPC, 0, 1}};
-        ScriptedObserver observer;
-        observer.conflictAnswers = c.answers;
-        observer.errorAnswers = {ErrorAnswer::Retry};
-        observer.cancelAfterBytes = c.cancelAt;
-        const CopyResult result = copy(observer, c.replaceWithoutAsking);
-        EXPECT_EQ(observer.errors.size(), c.writeFaultOnce ? 1 : 0);
-        EXPECT_EQ(observer.conflicts.size(), c.asked);
-        EXPECT_EQ(result.replaced, c.replaced);
-        EXPECT_EQ(result.skipped, c.skipped);
-        EXPECT_EQ(result.cancelled,
-                  (c.answers.first() == A::Cancel && c.asked > 0) || c.cancelAt > 0);
-        EXPECT_EQ(result.complete(), c.replaced == 4);
-        EXPECT_TRUE(c.cancelAt < 0 || observer.last.bytesDone < BigSize);
-        EXPECT_EQ(result.copied, 0);
-        int newFiles = 0;
-        for (const QString& file : Files) {
-            const QByteArray now = read(dst() + u'/' + file);
-            EXPECT_TRUE(now == read(src() + u'/' + file) || now == "old " + file.toUtf8());
-            newFiles += now == read(src() + u'/' + file) ? 1 : 0;
+    for (const bool old : {true, false}) {
+        for (const auto& c : cases) {
+            if (!old && !c.replace)
+                continue;
+            SCOPED_TRACE(std::string(c.name) + (old ? ", replacing" : ", new"));
+            resetTargets(old);
+            m_files.rules = c.rules;
+            ScriptedObserver observer;
+            observer.conflictAnswers = c.answers;
+            observer.errorAnswers = {c.onError};
+            observer.cancelAfterBytes = c.cancelAt;
+            const CopyResult result = copy(observer, c.replace);
+            EXPECT_EQ(observer.conflicts.size(), c.asked);
+            EXPECT_EQ(expectWholeTargets(old), c.newFiles);
+            EXPECT_EQ(result.copied + result.replaced, c.newFiles);
+            EXPECT_EQ(old ? result.copied : result.replaced, 0);
+            EXPECT_EQ(result.skipped, c.skipped);
+            EXPECT_EQ(result.cancelled, (c.asked > 0 && c.answers.first() == A::Cancel) ||
+                                            c.cancelAt > 0 || c.onError == E::Cancel);
+            EXPECT_EQ(result.complete(), c.newFiles == 4);
+            EXPECT_TRUE(c.cancelAt < 0 || observer.last.bytesDone < BigSize);
+            ASSERT_EQ(observer.errors.size(), c.rules.size());
+            if (c.rules.isEmpty())
+                continue;
+            const QString reason = FaultOf(c.rules[0].code).text;
+            const bool sourceSide = c.rules[0].op == R::OpenSource || c.rules[0].op == R::Read;
+            EXPECT_EQ(observer.errors[0], (sourceSide ? m_src : m_dst).path(Big) + u'|' + reason);
+            EXPECT_EQ(m_dst.readFile(Big) == m_src.readFile(Big), c.newFiles == 4);
+            ASSERT_EQ(result.failures.size(), result.failed);
+            EXPECT_EQ(result.failed, c.onError == E::Skip ? 1 : 0);
+            EXPECT_TRUE(result.failed == 0 || result.failures[0].reason == reason);
         }
-        EXPECT_EQ(newFiles, c.replaced);
-        EXPECT_TRUE(tempsLeft().isEmpty());
     }
 }
 
-// A missing source, and destinations inside the source (also through a link), are refused
-// naming the folder, before anything is made.
-TEST_F(CopyEngineTest, MissingSourcesAndNestedDestinationsAreRefused) {
-    ASSERT_TRUE(QFile::link(src(), m_dir.path() + QStringLiteral("/alias")));
+// Refused before anything is made, naming the folder or both sizes: a missing source, a
+// destination inside the source (also through a link), and a copy that does not fit. The
+// existing take file is 3 bytes long, so replacing it adds BigSize - 3 bytes: exactly that
+// much free space is enough.
+TEST_F(CopyEngineTest, RefusalsNameTheFolderOrBothSizesAndTouchNothing) {
+    ASSERT_TRUE(QFile::link(m_src.root(), m_dir.path() + QStringLiteral("/alias")));
+    const QString src = m_src.root();
+    const QString dst = m_dst.root();
     const QString none = m_dir.path() + QStringLiteral("/none");
-    const QString deeper = src() + QStringLiteral("/BR0/new/deeper");
+    const QString deeper = m_src.path(QStringLiteral("BR0/new/deeper"));
     const QString alias = m_dir.path() + QStringLiteral("/alias/inside");
-    const QString sibling = m_dir.path() + QStringLiteral("/src-sibling");
-    const std::tuple<QString, QString, QString> cases[] = {
-        {none, dst(), none},     {src(), src(), src()}, {src(), src() + u'/', src()},
-        {src(), deeper, deeper}, {src(), alias, alias}, {src(), sibling, {}},
+    const std::int64_t added = BigSize - 3 + 468 + 10 + 100;
+    const QStringList sizes = {FormatSizeText(added, SizeUnitAuto),
+                               FormatSizeText(added - 1, SizeUnitAuto)};
+    const std::tuple<QString, QString, std::int64_t, QStringList> cases[] = {
+        {none, dst, -1, {none}},      {src, src, -1, {src}},
+        {src, src + u'/', -1, {src}}, {src, deeper, -1, {deeper}},
+        {src, alias, -1, {alias}},    {src, m_dir.path() + QStringLiteral("/src-sibling"), -1, {}},
+        {src, dst, added, {}},        {src, dst, added - 1, sizes},
     };
-    for (const auto& [source, destination, named] : cases) {
-        SCOPED_TRACE(destination.toStdString());
+    for (const auto& [source, destination, free, named] : cases) {
+        SCOPED_TRACE(destination.toStdString() + ", free " + std::to_string(free));
+        resetTargets(false);
+        ASSERT_TRUE(m_dst.writeFile(Big, "old"));
+        m_files.free = free < 0 ? std::nullopt : std::optional(free);
         const CopyResult result = CopyEngine(m_files).copy({source, destination, true}, m_observer);
         EXPECT_EQ(result.refused, !named.isEmpty());
-        EXPECT_TRUE(result.refusal.contains(named)) << result.refusal.toStdString();
+        EXPECT_EQ(result.complete(), named.isEmpty());
+        for (const QString& part : named)
+            EXPECT_TRUE(result.refusal.contains(part)) << result.refusal.toStdString();
         if (result.refused) {
-            EXPECT_EQ(result.copied, 0);
-            EXPECT_FALSE(QFileInfo::exists(src() + QStringLiteral("/BR0/new")));
-            EXPECT_FALSE(QFileInfo::exists(dst()));
+            EXPECT_FALSE(QFileInfo::exists(m_src.path(QStringLiteral("BR0/new"))));
+            EXPECT_FALSE(QFileInfo::exists(m_src.path(QStringLiteral("inside"))));
+            EXPECT_FALSE(QFileInfo::exists(m_dst.path(QStringLiteral("SMF"))));
+            EXPECT_EQ(m_dst.readFile(Big), "old");
         }
     }
 }
 
-// The existing take file is 3 bytes long: replacing it adds BigSize - 3 bytes. Exactly that
-// much free space is enough; a byte less refuses naming both sizes and touches nothing.
-TEST_F(CopyEngineTest, CopiesThatDoNotFitAreRefusedNamingBothSizes) {
-    const std::int64_t added = BigSize - 3 + 468 + 10 + 100;
-    for (const std::int64_t free : {added, added - 1}) {
-        SCOPED_TRACE(free);
-        resetTargets(false);
-        ASSERT_TRUE(CardFixture(dst()).writeFile(Big, "old"));
-        m_files.free = free;
-        const CopyResult result = copy(m_observer, true);
-        EXPECT_EQ(result.refused, free < added);
-        EXPECT_EQ(result.complete(), free == added);
-        if (free < added) {
-            EXPECT_TRUE(result.refusal.contains(FormatSizeText(added, SizeUnitAuto)));
-            EXPECT_TRUE(result.refusal.contains(FormatSizeText(free, SizeUnitAuto)));
-            EXPECT_EQ(read(dst() + u'/' + Big), "old");
-            EXPECT_FALSE(QFileInfo::exists(dst() + QStringLiteral("/SMF")));
-        }
-    }
-}
-
-// Files are renamed only after a flush that covers them: one flush per batch, or one per
-// file when the file-system flush fails.
-TEST_F(CopyEngineTest, EveryRenameFollowsAFlushOfItsFile) {
+// Every file, folder and hidden file is copied with its time; links are skipped and never
+// followed; temporary files an interrupted copy left are removed from the destination and
+// never copied from the source. Files are renamed only after a flush that covers them: one
+// flush per batch (of two files here), or one per file when the file-system flush fails.
+TEST_F(CopyEngineTest, CopiesEverythingAndRenamesOnlyAfterAFlush) {
+    ASSERT_TRUE(m_src.makeSymlink(QStringLiteral("outside"), m_dir.path()));
+    ASSERT_TRUE(m_src.makeSymlink(QStringLiteral("SMF/b.mid"), m_src.path(Files[3])));
+    ASSERT_TRUE(m_src.writeFile(CopyTempName(QStringLiteral("x")), "half"));
     for (const bool fsFlushFails : {false, true}) {
         SCOPED_TRACE(fsFlushFails);
         resetTargets(false);
+        ASSERT_TRUE(
+            m_dst.writeFile(QStringLiteral("SMF/") + CopyTempName(Files[3].mid(4)), "half"));
+        ASSERT_TRUE(m_dst.writeFile(CopyTempName(QStringLiteral("gone.bin")), "half"));
         m_files.log.clear();
-        m_files.rules.clear();
-        if (fsFlushFails)
-            m_files.rules = {{FileFaultRule::SyncFileSystem, QString(), EIO}};
-        CopyEngine engine(m_files, CopyBatchLimits{2, 1 << 30});
-        EXPECT_EQ(engine.copy({src(), dst(), false}, m_observer).copied, 4);
-        int flushed = 0;
-        int renamed = 0;
-        for (const QString& entry : m_files.log) {
-            if (entry == QLatin1String("syncfs") && !fsFlushFails)
-                flushed = renamed + 2;
-            if (entry.startsWith(QLatin1String("sync ")))
-                ++flushed;
-            if (entry.startsWith(QLatin1String("rename "))) {
-                ++renamed;
-                EXPECT_LE(renamed, flushed) << entry.toStdString();
-            }
+        m_files.rules = {{R::SyncFileSystem, QString(), EIO, 0, fsFlushFails ? -1 : 0}};
+        ScriptedObserver observer;
+        const CopyResult result = CopyEngine(m_files, CopyBatchLimits{2, 1 << 30})
+                                      .copy({m_src.root(), m_dst.root(), false}, observer);
+        EXPECT_EQ(result.copied, 4);
+        EXPECT_EQ(result.filesTotal, 4);
+        EXPECT_EQ(result.skipped, 2);
+        EXPECT_TRUE(result.skippedFiles.contains(m_src.path(QStringLiteral("outside"))));
+        EXPECT_EQ(result.bytesWritten, BigSize + 468 + 10 + 100);
+        EXPECT_EQ(expectWholeTargets(false), 4);
+        for (const QString& file : Files)
+            EXPECT_EQ(QFileInfo(m_dst.path(file)).lastModified(),
+                      QFileInfo(m_src.path(file)).lastModified());
+        EXPECT_TRUE(QFileInfo(m_dst.path(QStringLiteral("USB"))).isDir());
+        EXPECT_FALSE(QFileInfo::exists(m_dst.path(QStringLiteral("outside"))));
+        EXPECT_FALSE(QFileInfo::exists(m_dst.path(QStringLiteral("SMF/b.mid"))));
+        EXPECT_TRUE(QFileInfo::exists(m_src.path(CopyTempName(QStringLiteral("x")))));
+        EXPECT_EQ(observer.last.filesDone, 4);
+        EXPECT_EQ(observer.last.bytesDone, observer.last.bytesTotal);
+        QStringList expected;
+        for (int i = 0; i < Files.size(); ++i) {
+            const QFileInfo target(m_dst.path(Files[i]));
+            if (i % 2 == 0)
+                expected << QStringLiteral("syncfs");
+            if (fsFlushFails)
+                expected << QStringLiteral("sync ") + target.path() + u'/' +
+                                CopyTempName(target.fileName());
+            expected << QStringLiteral("rename ") + target.filePath();
         }
-        EXPECT_EQ(renamed, 4);
-        EXPECT_EQ(m_files.log.count(QStringLiteral("syncfs")), 3);
+        EXPECT_EQ(m_files.log, expected << QStringLiteral("syncfs"));
     }
+    // Temporary names stay within the name limit.
+    EXPECT_TRUE(IsCopyTempName(CopyTempName(QString(300, u'x'))));
+    EXPECT_LE(CopyTempName(QString(300, u'x')).size(), 255);
+    EXPECT_FALSE(IsCopyTempName(QStringLiteral(".sorvane-.part")));
 }
 
 } // namespace

@@ -1,12 +1,16 @@
 #include "support/cardtest.h"
 #include "transfer/sizetext.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QRegularExpression>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -14,18 +18,19 @@ QString S(const char* text) {
     return QString::fromUtf8(text);
 }
 
-struct SizeCase {
-    std::int64_t bytes;
-    int mode;
-    const char* text;
+class FolderSizeTest : public CardRootTest {
+protected:
+    std::int32_t sizeOf(const QString& relative, std::uint64_t& total) const {
+        total = 12345; // must be reset by the call
+        return FolderSize(m_card.path(relative), total);
+    }
+    // Size a symbolic link itself has on disk (the length of its target text).
+    std::uint64_t linkSize(const char* relative) const {
+        struct stat st {};
+        const QByteArray path = QFile::encodeName(m_card.path(QString::fromUtf8(relative)));
+        return ::lstat(path.constData(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+    }
 };
-
-template <std::size_t N>
-void ExpectSizeTexts(QLocale::Language language, const SizeCase (&cases)[N]) {
-    const ScopedDefaultLocale locale{QLocale(language, QLocale::AnyTerritory)};
-    for (const SizeCase& c : cases)
-        EXPECT_EQ(FormatSizeText(c.bytes, c.mode), S(c.text)) << c.bytes << " mode " << c.mode;
-}
 
 } // namespace
 
@@ -35,32 +40,32 @@ TEST(SizeTextTest, UnitsRoundingAndSeparators) {
     const int Auto = SizeUnitAuto;
     const int KB = SizeUnitKB;
     const int MB = SizeUnitMB;
-    const SizeCase english[] = {{0, Auto, "0.00 KB"},
-                                {5, Auto, "0.01 KB"},
-                                {999, Auto, "1.00 KB"},
-                                {1000, Auto, "1 KB"},
-                                {1499, Auto, "1 KB"},
-                                {999'999, Auto, "1,000 KB"},
-                                {1'000'000, Auto, "1 MB"},
-                                {1'500'000, Auto, "2 MB"},
-                                {INT64_MAX, Auto, "9,223,372,036,855 MB"},
-                                {999'999, 3, "1,000 KB"},
-                                {999'999, -1, "1,000 KB"},
-                                {1'000'000, KB, "1,000 KB"},
-                                {12'345'678'901LL, KB, "12,345,679 KB"},
-                                {999'999, MB, "1.00 MB"},
-                                {1'000'000, MB, "1 MB"},
-                                {5'555'000'000LL, MB, "5,555 MB"},
-                                {-5'000'000, Auto, "-5000.00 KB"},
-                                {-5'000'000, KB, "-5000.00 KB"},
-                                {-5'000'000, MB, "-5.00 MB"}};
-    const SizeCase german[] = {{0, Auto, "0,00 KB"},
-                               {999'999, Auto, "1.000 KB"},
-                               {5'000'000'000LL, Auto, "5.000 MB"},
-                               {500'000, MB, "0,50 MB"},
-                               {-5'000'000, Auto, "-5000,00 KB"}};
-    ExpectSizeTexts(QLocale::English, english);
-    ExpectSizeTexts(QLocale::German, german);
+    const QLocale::Language En = QLocale::English;
+    const QLocale::Language De = QLocale::German;
+    const std::tuple<QLocale::Language, std::int64_t, int, const char*> cases[] = {
+        {En, 0, Auto, "0.00 KB"},
+        {En, 5, Auto, "0.01 KB"},
+        {En, 999, Auto, "1.00 KB"},
+        {En, 1000, Auto, "1 KB"},
+        {En, 1499, Auto, "1 KB"},
+        {En, 999'999, Auto, "1,000 KB"},
+        {En, 1'000'000, Auto, "1 MB"},
+        {En, 1'500'000, Auto, "2 MB"},
+        {En, INT64_MAX, Auto, "9,223,372,036,855 MB"},
+        {En, 999'999, 3, "1,000 KB"},
+        {En, 12'345'678'901LL, KB, "12,345,679 KB"},
+        {En, 999'999, MB, "1.00 MB"},
+        {En, 1'000'000, MB, "1 MB"},
+        {En, -5'000'000, Auto, "-5000.00 KB"},
+        {En, -5'000'000, MB, "-5.00 MB"},
+        {De, 999'999, Auto, "1.000 KB"},
+        {De, 5'000'000'000LL, Auto, "5.000 MB"},
+        {De, 500'000, MB, "0,50 MB"},
+        {De, -5'000'000, Auto, "-5000,00 KB"}};
+    for (const auto& [language, bytes, mode, text] : cases) {
+        const ScopedDefaultLocale locale{QLocale(language, QLocale::AnyTerritory)};
+        EXPECT_EQ(FormatSizeText(bytes, mode), S(text)) << bytes << " mode " << mode;
+    }
     const ScopedDefaultLocale us{QLocale(QLocale::English, QLocale::UnitedStates)};
     EXPECT_TRUE(FormatSizeText(-1, Auto).contains(QRegularExpression(S("^-?0\\.00 KB$"))));
 }
@@ -88,4 +93,55 @@ TEST(SizeTextTest, FixedFieldsZeroPaddingAndBlankTexts) {
         EXPECT_EQ(IsBlankText(text), blank) << text;
     }
     EXPECT_TRUE(IsBlankText(static_cast<const char*>(nullptr)));
+}
+
+// Hidden and nested files count, 64-bit totals hold, folders (also empty ones) do not count,
+// and each link is one entry of its own size: nothing behind it, dangling or not. A missing
+// folder or a plain file is zero.
+TEST_F(FolderSizeTest, CountsFilesAndLinksOnlyBeyondFourGigabytes) {
+    const std::pair<const char*, qint64> files[] = {{"t/one.bin", 100},
+                                                    {"t/.hidden.bin", 20},
+                                                    {"t/a/b/deep.bin", 3},
+                                                    {"t/.dir/inside.bin", 4000},
+                                                    {"t/a/empty.bin", 0},
+                                                    {"t/big.wav", 5'000'000'000LL},
+                                                    {"t/sub/other.wav", 3'000'000'001LL},
+                                                    {"outside/huge.bin", 1'000'000}};
+    for (const auto& [path, size] : files)
+        ASSERT_TRUE(m_card.writeSizedFile(QString::fromUtf8(path), size));
+    ASSERT_TRUE(m_card.makeFolder(QStringLiteral("t/e/f/g")));
+    ASSERT_TRUE(m_card.makeSymlink(QStringLiteral("t/a/loop"), m_card.path(QStringLiteral("t"))));
+    ASSERT_TRUE(
+        m_card.makeSymlink(QStringLiteral("t/away"), m_card.path(QStringLiteral("outside"))));
+    ASSERT_TRUE(
+        m_card.makeSymlink(QStringLiteral("t/dangling"), m_card.path(QStringLiteral("nowhere"))));
+    const std::uint64_t expected = 4123 + 8'000'000'001ULL + linkSize("t/a/loop") +
+                                   linkSize("t/away") + linkSize("t/dangling");
+    const std::tuple<const char*, int, std::uint64_t> cases[] = {
+        {"t", 10, expected}, {"t/", 10, expected}, {"missing", 0, 0}, {"t/one.bin", 0, 0}};
+    for (const auto& [folder, count, size] : cases) {
+        std::uint64_t total = 0;
+        EXPECT_EQ(sizeOf(QString::fromUtf8(folder), total), count) << folder;
+        EXPECT_EQ(total, size) << folder;
+    }
+}
+
+// Root reads every folder whatever its mode, so the unreadable case is checked in a child
+// process that gives up root first.
+TEST_F(FolderSizeTest, UnreadableFolderIsSkipped) {
+    ASSERT_TRUE(m_card.writeSizedFile(QStringLiteral("t/readable.bin"), 5));
+    ASSERT_TRUE(m_card.writeSizedFile(QStringLiteral("t/locked/secret.bin"), 50));
+    ASSERT_EQ(::chmod(QFile::encodeName(m_card.path(QStringLiteral("t/locked"))).constData(), 0),
+              0);
+    ASSERT_EQ(::chmod(QFile::encodeName(m_temp.path()).constData(), 0755), 0);
+    const QString folder = m_card.path(QStringLiteral("t"));
+    EXPECT_EXIT(
+        {
+            if (RunningAsRoot() && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                std::_Exit(3);
+            std::uint64_t childTotal = 0;
+            const std::int32_t count = FolderSize(folder, childTotal);
+            std::_Exit(count == 1 && childTotal == 5 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
