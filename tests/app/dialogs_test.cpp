@@ -34,16 +34,14 @@ private slots:
         QVERIFY(m_select.setDirectory(path()));
     }
 
-    void aboutBox() {
+    void aboutAndMessageBoxes() {
         TFormAbout about(VersionLabelText());
         QCOMPARE(about.windowTitle(), u"About Sorvane"_s);
         QCOMPARE(about.size(), QSize(411, 285));
         QCOMPARE(about.versionLabel()->text(), u"Version 1.05"_s);
         QVERIFY(about.versionLabel()->font().bold());
         QCOMPARE(TFormAbout::AboutPicture().size(), QSize(269, 136));
-    }
 
-    void messageBoxesShowTextTitleAndIcon() {
         QApplication::setApplicationName(u"Sorvane"_s);
         const std::pair<MessageKind, QMessageBox::Icon> kinds[] = {
             {MessageKind::Plain, QMessageBox::NoIcon},
@@ -125,17 +123,7 @@ private slots:
         QCOMPARE(m_prefs.prefs().DefaultDir, u"   "_s);
     }
 
-    void newFolderIsCreatedAndOpened() {
-        pressNew(u"first"_s);
-        QCOMPARE(m_newFolder.windowTitle(), u"Create New Folder"_s);
-        QCOMPARE(m_newFolder.labelNewFolderText()->text(), u"Create new folder in"_s);
-        const QLabel* parent = m_newFolder.labelNewFolderParent();
-        QCOMPARE(parent->text(), ShortenPath(path(), parent->fontMetrics(), 270));
-        QVERIFY(QFileInfo(path(u"first"_s)).isDir());
-        QCOMPARE(m_select.directory(), path(u"first"_s));
-    }
-
-    void takenEmptyOrEscapingNamesAreRefused() {
+    void newFolderRefusesTakenEmptyOrEscapingNames() {
         const QStringList before = QDir(path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         // Each of these names an existing folder, no folder, or one outside the current one.
         for (const QString& name : {u"existing"_s, QString(), u"existing/inside"_s, u"/"_s, u".."_s,
@@ -152,6 +140,14 @@ private slots:
         pressNew(u"never"_s, false); // cancelled
         QVERIFY(m_messages.messages().isEmpty());
         QCOMPARE(QDir(path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+
+        pressNew(u"first"_s);
+        QCOMPARE(m_newFolder.windowTitle(), u"Create New Folder"_s);
+        QCOMPARE(m_newFolder.labelNewFolderText()->text(), u"Create new folder in"_s);
+        const QLabel* parent = m_newFolder.labelNewFolderParent();
+        QCOMPARE(parent->text(), ShortenPath(path(), parent->fontMetrics(), 270));
+        QVERIFY(QFileInfo(path(u"first"_s)).isDir());
+        QCOMPARE(m_select.directory(), path(u"first"_s));
     }
 
     void drivesAndListFollowEachOther() {

@@ -178,9 +178,8 @@ private slots:
 
     void trackUsagePaintsUsedPlacesGreen() {
         load("SONG001");
-        m_view->setBrControlsEnabled(true);
         auto* grid = child<StringGrid>("sgTrackUsage");
-        QImage image = shown("TabSheetTracks", grid->viewport());
+        shown("TabSheetTracks", grid->viewport());
         QCOMPARE(Row(grid, 0), u"V-Tracks|Track 1|Track 2|Track 3|Track 4|Track 5|Track 6|Track 7|"
                                u"Track 8"_s);
         QCOMPARE(grid->cell(0, 8), u"v-8"_s);
@@ -189,19 +188,21 @@ private slots:
             return ExpectedCell(grid->cellRect(col, row), grid->font(), grid->cell(col, row), fill,
                                 ink);
         };
-        const QColor green(0, 255, 0);
-        const QColor text = grid->palette().color(QPalette::Active, QPalette::ButtonText);
-        QCOMPARE(Inside(image, grid->cellRect(3, 1)), expected(3, 1, green, text)); // track 2, V 0
-        QCOMPARE(Inside(image, grid->cellRect(2, 2)),
-                 expected(2, 2, grid->palette().color(QPalette::Active, QPalette::Base), text));
-        QCOMPARE(Inside(image, grid->cellRect(1, 0)), expected(1, 0, grid->fixedColor(), text));
-
-        // Disabled: every cell on the fixed colour, the texts grey.
-        m_view->setBrControlsEnabled(false);
-        image = grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QColor grey = grid->palette().color(QPalette::Disabled, QPalette::Text);
-        QCOMPARE(Inside(image, grid->cellRect(3, 1)), expected(3, 1, grid->fixedColor(), grey));
-        QCOMPARE(Inside(image, grid->cellRect(0, 0)), expected(0, 0, grid->fixedColor(), grey));
+        // Used places green; disabled, every cell on the fixed colour and the texts grey.
+        for (bool on : {true, false}) {
+            m_view->setBrControlsEnabled(on);
+            const QImage image =
+                grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QPalette palette = grid->palette();
+            const QColor ink = on ? palette.color(QPalette::Active, QPalette::ButtonText)
+                                  : palette.color(QPalette::Disabled, QPalette::Text);
+            const QColor body =
+                on ? palette.color(QPalette::Active, QPalette::Base) : grid->fixedColor();
+            QCOMPARE(Inside(image, grid->cellRect(3, 1)),
+                     expected(3, 1, on ? QColor(0, 255, 0) : body, ink)); // track 2, V 0
+            QCOMPARE(Inside(image, grid->cellRect(2, 2)), expected(2, 2, body, ink));
+            QCOMPARE(Inside(image, grid->cellRect(1, 0)), expected(1, 0, grid->fixedColor(), ink));
+        }
     }
 
     // Every arrangement tab has the same width, its caption centred on the button face; the grids

@@ -88,6 +88,18 @@ private slots:
         QCOMPARE(grid->row(), 1);
         QTest::keyClick(grid.get(), Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(grid->row(), 5);
+
+        // Dragging a column border resizes the column.
+        grid->setColWidth(0, 80);
+        grid->setColSizing(true);
+        const int border = grid->cellRect(0, 0).right() + 1;
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, QPoint(border, 5));
+        QMouseEvent move(QEvent::MouseMove, QPointF(border + 30, 5), QPointF(border + 30, 5),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid->viewport(), &move);
+        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, QPoint(border + 30, 5));
+        QCOMPARE(grid->colWidth(0), 110);
+        QCOMPARE(grid->row(), 5); // sizing did not select
     }
 
     void ownerDrawHookGetsEveryCellAndItsState() {
@@ -120,20 +132,6 @@ private slots:
         QVERIFY(!state(0, 1).focused);
     }
 
-    void columnBorderDragResizes() {
-        auto grid = makeGrid(3, 3);
-        grid->setColWidth(0, 80);
-        grid->setColSizing(true);
-        const int border = grid->cellRect(0, 0).right() + 1;
-        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, QPoint(border, 5));
-        QMouseEvent move(QEvent::MouseMove, QPointF(border + 30, 5), QPointF(border + 30, 5),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(grid->viewport(), &move);
-        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, QPoint(border + 30, 5));
-        QCOMPARE(grid->colWidth(0), 110);
-        QCOMPARE(grid->row(), 1); // sizing did not select
-    }
-
     void setColumnsFillsHeadingsAndWidths() {
         auto grid = makeGrid(7, 6, 2);
         StrGrid format;
@@ -160,7 +158,7 @@ private slots:
         QCOMPARE(QPoint(own->colWidth(1), own->colWidth(2)), QPoint(64, 50));
     }
 
-    void formatColoursAlignmentAndInsets() {
+    void formatColoursAlignmentInsetsAndFocus() {
         // Row 1 holds a text that fits its cells, row 2 one wider than its cells.
         auto grid = makeGrid(3, 6);
         const QColor fixed(200, 210, 220);
@@ -208,32 +206,24 @@ private slots:
                      rect.left() + (c == 0 ? inset : 0) + wideInk);
         }
 
+        const QRect box(10, 10, 80, 15);
+        for (const bool focused : {false, true}) {
+            QImage cell(120, 40, QImage::Format_RGB32);
+            cell.fill(Qt::white);
+            QPainter painter(&cell);
+            format.DrawGridCell(*grid, painter, 1, 3, box, CellState{false, false, focused});
+            painter.end();
+            // An empty cell: all in the window colour but for a focus frame when focused.
+            QCOMPARE(CountColour(cell, box, window) < box.width() * box.height(), focused);
+        }
+
         // Disabled: grey text on the fixed colour, headings and body alike.
         grid->setEnabled(false);
         image = grab(*grid);
         for (const QRect& rect : {heading, left}) {
             QCOMPARE(image.pixelColor(rect.topLeft()), fixed);
-            QCOMPARE(image.pixelColor(rect.bottomRight() - QPoint(1, 1)),
-                     fixed); // inside the lines
+            QCOMPARE(image.pixelColor(rect.bottomRight() - QPoint(1, 1)), fixed); // inside lines
             QVERIFY(InkIs(image, rect, palette.color(QPalette::Disabled, QPalette::Text)));
-        }
-    }
-
-    void formatFocusRectangleAndUnformattedGrids() {
-        auto grid = makeGrid(3, 4);
-        StrGrid format;
-        format.AttachGrid(*grid);
-        format.SetColumns(EffectColumns);
-        const QRect rect(10, 10, 80, 15);
-        const QColor window = grid->palette().color(QPalette::Active, QPalette::Base);
-        for (const bool focused : {false, true}) {
-            QImage image(120, 40, QImage::Format_RGB32);
-            image.fill(Qt::white);
-            QPainter painter(&image);
-            format.DrawGridCell(*grid, painter, 1, 2, rect, CellState{false, false, focused});
-            painter.end();
-            // An empty cell: all in the window colour but for a focus frame when focused.
-            QCOMPARE(CountColour(image, rect, window) < rect.width() * rect.height(), focused);
         }
 
         // A grid without column formats is not painted by the handler at all.
@@ -241,7 +231,7 @@ private slots:
         QImage untouched(120, 40, QImage::Format_RGB32);
         untouched.fill(QColor(1, 2, 3));
         QPainter painter(&untouched);
-        sgDrawCell(*plain, painter, 0, 1, rect, CellState{});
+        sgDrawCell(*plain, painter, 0, 1, box, CellState{});
         painter.end();
         QCOMPARE(CountColour(untouched, untouched.rect(), QColor(1, 2, 3)), 120 * 40);
     }
