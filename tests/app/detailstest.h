@@ -1,7 +1,7 @@
 #pragma once
 
 // Helpers shared by the widget tests that measure painted text on grabbed images: where the
-// ink of a text lies, its colour, and the 8-point font the grids use.
+// ink of a text lies and its colour.
 
 #include "fixture/cardfixture.h"
 #include "fixture/songfilesfixture.h"
@@ -69,13 +69,6 @@ inline bool InkIs(const QImage& image, const QRect& area, const QColor& ink) {
     return std::abs(darkest.red() - ink.red()) <= 4 &&
            std::abs(darkest.green() - ink.green()) <= 4 &&
            std::abs(darkest.blue() - ink.blue()) <= 4;
-}
-
-// The 8-point font the details grids use.
-inline QFont GridFont() {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPointSize(8);
-    return font;
 }
 
 } // namespace detailstest

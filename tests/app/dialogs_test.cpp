@@ -65,7 +65,7 @@ private slots:
         }
     }
 
-    void preferencesStartFromTheSettingsAndBrowse() {
+    void preferencesBrowseRefuseMissingTakeBlankFolder() {
         QVERIFY(m_select.setDirectory(path(u"card"_s)));
         showPreferences(path(), u"/opt/brwc/BRWaveConverter.exe"_s);
         QCOMPARE(m_prefs.windowTitle(), u"Preferences"_s);
@@ -90,9 +90,8 @@ private slots:
         QTest::mouseClick(browse, Qt::LeftButton);
         QCOMPARE(m_prefs.editStartFolder()->text(), path(u"backups"_s));
         m_prefs.reject();
-    }
 
-    void preferencesRefuseMissingButTakeBlankFolder() {
+        // A missing folder is refused at each focus loss and by Enter; a blank one is taken.
         showPreferences(QString());
         QLineEdit* edit = m_prefs.editStartFolder();
         const QString missing = path(u"nowhere"_s);
@@ -178,14 +177,26 @@ private:
     QString path(const QString& relative = QString()) const {
         return relative.isEmpty() ? m_temp.path() : m_temp.path() + u'/' + relative;
     }
-    void showPreferences(const QString& folder, const QString& converter = QString());
+    void showPreferences(const QString& folder, const QString& converter = QString()) {
+        m_prefs.setPrefs({folder, converter});
+        m_prefs.show();
+        QApplication::setActiveWindow(&m_prefs);
+        QVERIFY(QTest::qWaitForWindowActive(&m_prefs));
+        m_prefs.editStartFolder()->setFocus();
+    }
     // Moves the focus out of the folder edit with Tab and lets the dialog react.
     void tabOut() {
         QTest::keyClick(m_prefs.editStartFolder(), Qt::Key_Tab);
         QCoreApplication::processEvents();
     }
     // Presses "New" and answers the New Folder prompt with the name (or cancels it).
-    void pressNew(const QString& name, bool confirm = true);
+    void pressNew(const QString& name, bool confirm = true) {
+        QTimer::singleShot(0, this, [this, name, confirm] {
+            m_newFolder.editNewFolderName()->setText(name);
+            confirm ? m_newFolder.accept() : m_newFolder.reject();
+        });
+        QTest::mouseClick(m_select.newButton(), Qt::LeftButton);
+    }
 
     QTemporaryDir m_temp;
     FakeDrives m_drives{{{u'C', u"/"_s, DriveType::Fixed, QString()},
@@ -196,22 +207,6 @@ private:
     TFormSelectFolder m_select{m_drives, m_newFolder, m_messages};
     TFormPreferences m_prefs{m_select};
 };
-
-void DialogsTest::showPreferences(const QString& folder, const QString& converter) {
-    m_prefs.setPrefs({folder, converter});
-    m_prefs.show();
-    QApplication::setActiveWindow(&m_prefs);
-    QVERIFY(QTest::qWaitForWindowActive(&m_prefs));
-    m_prefs.editStartFolder()->setFocus();
-}
-
-void DialogsTest::pressNew(const QString& name, bool confirm) {
-    QTimer::singleShot(0, this, [this, name, confirm] {
-        m_newFolder.editNewFolderName()->setText(name);
-        confirm ? m_newFolder.accept() : m_newFolder.reject();
-    });
-    QTest::mouseClick(m_select.newButton(), Qt::LeftButton);
-}
 
 QTEST_MAIN(DialogsTest)
 #include "dialogs_test.moc"

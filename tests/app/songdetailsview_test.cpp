@@ -138,6 +138,7 @@ private slots:
         tabs->setTabText(4, u"stale"_s);
         tabs->setCurrentIndex(2);
         QCOMPARE(tabs->tabText(4), u"S05 - END"_s); // every caption refreshed
+        QCOMPARE(Row(grid, 1), u"Step|Measure|Length|Pattern|Length|Tempo|Signature"_s);
         QCOMPARE(Row(grid, 2), u"1|1|2|P097: POP1 -IN|2|95.5|3/4"_s);
         QCOMPARE(Row(grid, 4), u"||||||"_s);
         QCOMPARE(child<QComboBox>("cbDrumKit")->currentIndex(), 11);
@@ -304,10 +305,8 @@ private slots:
     // typing, and leaving it (or closing) neither truncates nor deletes the file.
     void oversizedNotesAreNeitherLoadedNorWrittenBack() {
         const QString notesFile = songFile("Notes.txt", "SONG001.BR0");
-        const QByteArray big = "X" + QByteArray(SongNotesMaxBytes, 'n');
-        QFile file(notesFile);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(big) == big.size());
-        file.close();
+        QVERIFY(CardFixture(m_dir->path())
+                    .writeSongSizedFile(u"SONG001.BR0"_s, u"Notes.txt"_s, SongNotesMaxBytes + 1));
         load("SONG001");
         QCOMPARE(notes()->toPlainText(), QString());
         QVERIFY(notes()->isReadOnly());
@@ -315,7 +314,7 @@ private slots:
         notes()->document()->setModified(true);
         Leave(notes());
         m_view->commitEdits();
-        QCOMPARE(QFileInfo(notesFile).size(), big.size());
+        QCOMPARE(QFileInfo(notesFile).size(), SongNotesMaxBytes + 1);
         QCOMPARE(warnings(), QStringList());
         // The next song's notes are loaded and saved as ever.
         load("SONG002");

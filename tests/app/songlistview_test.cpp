@@ -113,25 +113,23 @@ private slots:
     }
 
 private:
-    void load(int songs);
+    // Loads a fresh card with `songs` numbered songs (none: an empty song folder).
+    void load(int songs) {
+        const QString root = m_dir.path() + QStringLiteral("/card%1").arg(++m_cards);
+        CardFixture card(root);
+        if (songs > 0)
+            QVERIFY(WriteNumberedSongs(card, songs));
+        else
+            QVERIFY(card.makeFolder(QStringLiteral("Roland/BR0")));
+        m_info->LoadFolder(root);
+        m_view->FillSongList();
+    }
 
     QTemporaryDir m_dir;
     std::unique_ptr<SOV_Info> m_info;
     std::unique_ptr<SongListView> m_view;
     int m_cards = 0;
 };
-
-// Loads a fresh card with `songs` numbered songs (none: an empty song folder).
-void SongListViewTest::load(int songs) {
-    const QString root = m_dir.path() + QStringLiteral("/card%1").arg(++m_cards);
-    CardFixture card(root);
-    if (songs > 0)
-        QVERIFY(WriteNumberedSongs(card, songs));
-    else
-        QVERIFY(card.makeFolder(QStringLiteral("Roland/BR0")));
-    m_info->LoadFolder(root);
-    m_view->FillSongList();
-}
 
 QTEST_MAIN(SongListViewTest)
 #include "songlistview_test.moc"
