@@ -59,9 +59,8 @@ void Leave(QWidget* box, Qt::FocusReason reason = Qt::TabFocusReason) {
 }
 
 QString Warning(const QString& path) {
-    const QString text = u"\rUnable to write to %1\r\rThe text stays in its box and is saved "
-                         u"again when you leave the box or close Sorvane."_s;
-    return text.arg(QDir::toNativeSeparators(path));
+    return u"\rUnable to write to %1\r\rThe text stays in its box and is saved again when you "
+           u"leave the box or close Sorvane."_s.arg(QDir::toNativeSeparators(path));
 }
 
 QByteArray ReadAll(const QString& path) {
@@ -177,57 +176,49 @@ private slots:
         QCOMPARE(child<ArrangementTabBar>("TabControl1")->tabText(0), u"S01 - INTRO"_s);
     }
 
-    void trackUsagePaintsUsedPlacesGreen() {
+    // Used track places are green; every arrangement tab has the same width, its caption centred
+    // on the button face; the grids and boxes take the window colour when enabled. Disabled,
+    // cells take the fixed colour, the notes box the button colour, and texts are grey.
+    void enablingRepaintsTracksTabsAndBackgrounds() {
         load("SONG001");
         auto* grid = child<StringGrid>("sgTrackUsage");
-        shown("TabSheetTracks", grid->viewport());
+        auto* tabs = child<ArrangementTabBar>("TabControl1");
         QCOMPARE(Row(grid, 0), u"V-Tracks|Track 1|Track 2|Track 3|Track 4|Track 5|Track 6|Track 7|"
                                u"Track 8"_s);
         QCOMPARE(grid->cell(0, 8), u"v-8"_s);
+        showPage("TabSheetTracks");
         QCOMPARE(QSize(grid->colWidth(4), grid->rowHeight(4)), QSize(58, 25));
         const auto expected = [grid](int col, int row, const QColor& fill, const QColor& ink) {
             return ExpectedCell(grid->cellRect(col, row), grid->font(), grid->cell(col, row), fill,
                                 ink);
         };
-        // Used places green; disabled, every cell on the fixed colour and the texts grey.
-        for (bool on : {true, false}) {
-            m_view->setBrControlsEnabled(on);
-            const QImage image =
-                grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-            const QPalette palette = grid->palette();
-            const QColor ink = on ? palette.color(QPalette::Active, QPalette::ButtonText)
-                                  : palette.color(QPalette::Disabled, QPalette::Text);
-            const QColor body =
-                on ? palette.color(QPalette::Active, QPalette::Base) : grid->fixedColor();
-            QCOMPARE(Inside(image, grid->cellRect(3, 1)),
-                     expected(3, 1, on ? QColor(0, 255, 0) : body, ink)); // track 2, V 0
-            QCOMPARE(Inside(image, grid->cellRect(2, 2)), expected(2, 2, body, ink));
-            QCOMPARE(Inside(image, grid->cellRect(1, 0)), expected(1, 0, grid->fixedColor(), ink));
-        }
-    }
-
-    // Every arrangement tab has the same width, its caption centred on the button face; the grids
-    // and boxes take the window colour when enabled and the fixed or button colour when not.
-    void enablingRepaintsTabsAndBackgrounds() {
-        load("SONG001");
-        auto* tabs = child<ArrangementTabBar>("TabControl1");
-        shown("TabSheetArrangements", tabs);
-        QCOMPARE(tabs->tabRect(3).width(), 105);
-        const QRect rect = tabs->tabRect(1);
         const QPalette palette = m_view->palette();
         const QColor window = palette.color(QPalette::Active, QPalette::Base);
         for (bool on : {true, false}) {
             m_view->setBrControlsEnabled(on);
-            const QImage image = tabs->grab().toImage().convertToFormat(QImage::Format_RGB32);
-            const QColor ink = palette.color(on ? QPalette::Active : QPalette::Disabled,
-                                             on ? QPalette::WindowText : QPalette::Text);
+            showPage("TabSheetTracks");
+            QImage image = grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QColor ink = on ? palette.color(QPalette::Active, QPalette::ButtonText)
+                                  : palette.color(QPalette::Disabled, QPalette::Text);
+            const QColor body = on ? window : grid->fixedColor();
+            QCOMPARE(Inside(image, grid->cellRect(3, 1)),
+                     expected(3, 1, on ? QColor(0, 255, 0) : body, ink)); // track 2, V 0
+            QCOMPARE(Inside(image, grid->cellRect(2, 2)), expected(2, 2, body, ink));
+            QCOMPARE(Inside(image, grid->cellRect(1, 0)), expected(1, 0, grid->fixedColor(), ink));
+
+            showPage("TabSheetArrangements");
+            QCOMPARE(tabs->tabRect(3).width(), 105);
+            const QRect rect = tabs->tabRect(1);
+            image = tabs->grab().toImage().convertToFormat(QImage::Format_RGB32);
             QCOMPARE(Inside(image, rect),
                      ExpectedCell(rect, tabs->font(), tabs->tabText(1),
-                                  palette.color(QPalette::Active, QPalette::Button), ink));
+                                  palette.color(QPalette::Active, QPalette::Button),
+                                  palette.color(on ? QPalette::Active : QPalette::Disabled,
+                                                on ? QPalette::WindowText : QPalette::Text)));
             for (int i = 0; i < m_view->pageControl()->count(); ++i)
                 QCOMPARE(m_view->pageControl()->widget(i)->isEnabled(), on);
-            for (auto* grid : {child<StringGrid>("sgArrange"), child<StringGrid>("sgTrackUsage")})
-                QCOMPARE(grid->color(), on ? window : grid->fixedColor());
+            QCOMPARE(child<StringGrid>("sgArrange")->color(), body);
+            QCOMPARE(grid->color(), body);
             QCOMPARE(notes()->palette().color(QPalette::Base),
                      palette.color(QPalette::Active, on ? QPalette::Base : QPalette::Button));
         }
@@ -328,12 +319,10 @@ private:
     void load(const char* songId, const char* name = "") {
         m_view->loadSong(QLatin1String(songId), QLatin1String(name), m_dir->path());
     }
-    // Shows the page and grabs `target` as painted.
-    QImage shown(const char* page, QWidget* target) {
+    void showPage(const char* page) {
         m_view->show();
         m_view->pageControl()->setCurrentWidget(child<QWidget>(page));
         QCoreApplication::processEvents();
-        return target->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
     QList<bool> visibleTabs() const {
         QList<bool> visible;
