@@ -59,9 +59,8 @@ void Leave(QWidget* box, Qt::FocusReason reason = Qt::TabFocusReason) {
 }
 
 QString Warning(const QString& path) {
-    const QString text = u"\rUnable to write to %1\r\rThe text stays in its box and is saved "
-                         u"again when you leave the box or close Sorvane."_s;
-    return text.arg(QDir::toNativeSeparators(path));
+    return u"\rUnable to write to %1\r\rThe text stays in its box and is saved again when you "
+           u"leave the box or close Sorvane."_s.arg(QDir::toNativeSeparators(path));
 }
 
 QByteArray ReadAll(const QString& path) {
@@ -108,15 +107,210 @@ bool BuildCard(const CardFixture& card) {
 class SongDetailsViewTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void arrangementsFollowTheTabsAndAreCopied();
-    void patternsAndEffectGrids();
-    void songsWithoutRhythmHidePagesAndBlankThem();
-    void trackUsagePaintsUsedPlacesGreen();
-    void enablingRepaintsTabsAndBackgrounds();
-    void boxesAreSavedWhenLeftAndPendingEditsGoToTheirOwnSong();
-    void failingWritesKeepTheBoxChangedAndWarnOnce();
-    void oversizedNotesAreNeitherLoadedNorWrittenBack();
+    // The view of the previous test goes first, as it refers to the card content object.
+    void init() {
+        m_view.reset();
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid() && BuildCard(CardFixture(m_dir->path())));
+        m_info = std::make_unique<SOV_Info>();
+        m_info->LoadFolder(m_dir->path());
+        m_view = std::make_unique<SongDetailsView>(*m_info);
+        m_clipboard.clear();
+        m_view->setClipboardWriter([this](const QString& text) { m_clipboard.append(text); });
+        m_messages.clear();
+        m_view->setMessageBoxes(&m_messages);
+        m_view->resize(560, 300);
+    }
+
+    void arrangementsPatternsAndEffectsOfTheSong() {
+        auto* tabs = child<ArrangementTabBar>("TabControl1");
+        auto* grid = child<StringGrid>("sgArrange");
+        QCOMPARE(child<QLabel>("LabelDrumKit")->text(), u"Drum Kit:"_s);
+        load("SONG001");
+        QCOMPARE(grid->topRow(), 2);
+        auto* copy = child<QAction>("CopyArrangementtoClipboard1");
+        QCOMPARE(copy->text(), u"Copy Arrangement to Clipboard"_s);
+        QVERIFY(child<QMenu>("PopupMenuArrangement")->actions().contains(copy));
+        copy->trigger();
+        QCOMPARE(m_clipboard, QStringList{ArrangementClipboardText(ShowArrangement(*m_info, 0))});
+
+        tabs->setTabText(4, u"stale"_s);
+        tabs->setCurrentIndex(2);
+        QCOMPARE(tabs->tabText(4), u"S05 - END"_s); // every caption refreshed
+        QCOMPARE(Row(grid, 1), u"Step|Measure|Length|Pattern|Length|Tempo|Signature"_s);
+        QCOMPARE(Row(grid, 2), u"1|1|2|P097: POP1 -IN|2|95.5|3/4"_s);
+        QCOMPARE(Row(grid, 4), u"||||||"_s);
+        QCOMPARE(child<QComboBox>("cbDrumKit")->currentIndex(), 11);
+        QCOMPARE(child<QLabel>("LabelDuration")->text(), u"  0:04"_s);
+
+        // The effect grids show three columns and let only the name column be selected.
+        auto* patterns = child<StringGrid>("sgPatterns");
+        auto* gtr = child<StringGrid>("sgFX_GTR");
+        QCOMPARE(Row(patterns, 13), u"S012|GROOVE12|4|4/4"_s);
+        QCOMPARE(Row(child<StringGrid>("sgFX_MTK"), 2), u"MTK S002|MASTER2|MSTR TOOL KIT"_s);
+        const QList<int> sizes{patterns->rowCount(), gtr->rowCount(),
+                               child<StringGrid>("sgFX_MIC")->rowCount(),
+                               child<StringGrid>("sgFX_MTK")->rowCount(), gtr->colCount()};
+        QCOMPARE(sizes, (QList<int>{102, 100, 41, 20, 3}));
+        QCOMPARE(patterns->contextMenuPolicy(), Qt::PreventContextMenu);
+        QCOMPARE(gtr->contextMenuPolicy(), Qt::PreventContextMenu);
+        QCOMPARE(QPoint(gtr->col(), gtr->row()), QPoint(1, 1));
+        QVERIFY(!gtr->selectCell(0, 3) && !gtr->selectCell(2, 3) && gtr->selectCell(1, 3));
+    }
+
+    // MICRO BR (SONG002) and BR-532 (SONG003) songs hide the rhythm pages, show the blank drum kit
+    // and blank the effects; a MICRO BR song blanks the arrangement and patterns too, while the
+    // captions keep the texts of the song shown before.
+    void songsWithoutRhythmHidePagesAndBlankThem() {
+        for (const char* song : {"SONG003", "SONG002"}) {
+            load("SONG001");
+            QCOMPARE(visibleTabs(), QList<bool>(5, true));
+            load(song);
+            QCOMPARE(visibleTabs(), (QList<bool>{true, true, false, false, false}));
+            QCOMPARE(child<QComboBox>("cbDrumKit")->currentIndex(), 14);
+            QCOMPARE(child<StringGrid>("sgFX_GTR")->cell(1, 1), QString());
+        }
+        QCOMPARE(Row(child<StringGrid>("sgPatterns"), 2), u"|||"_s);
+        QCOMPARE(Row(child<StringGrid>("sgArrange"), 2), u"||||||"_s);
+        QCOMPARE(child<QLabel>("LabelDuration")->text(), QString());
+        QCOMPARE(child<ArrangementTabBar>("TabControl1")->tabText(0), u"S01 - INTRO"_s);
+    }
+
+    // Used track places are green; every arrangement tab has the same width, its caption centred
+    // on the button face; the grids and boxes take the window colour when enabled. Disabled,
+    // cells take the fixed colour, the notes box the button colour, and texts are grey.
+    void enablingRepaintsTracksTabsAndBackgrounds() {
+        load("SONG001");
+        auto* grid = child<StringGrid>("sgTrackUsage");
+        auto* tabs = child<ArrangementTabBar>("TabControl1");
+        QCOMPARE(Row(grid, 0), u"V-Tracks|Track 1|Track 2|Track 3|Track 4|Track 5|Track 6|Track 7|"
+                               u"Track 8"_s);
+        QCOMPARE(grid->cell(0, 8), u"v-8"_s);
+        showPage("TabSheetTracks");
+        QCOMPARE(QSize(grid->colWidth(4), grid->rowHeight(4)), QSize(58, 25));
+        const auto expected = [grid](int col, int row, const QColor& fill, const QColor& ink) {
+            return ExpectedCell(grid->cellRect(col, row), grid->font(), grid->cell(col, row), fill,
+                                ink);
+        };
+        const QPalette palette = m_view->palette();
+        const QColor window = palette.color(QPalette::Active, QPalette::Base);
+        for (bool on : {true, false}) {
+            m_view->setBrControlsEnabled(on);
+            showPage("TabSheetTracks");
+            QImage image = grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QColor ink = on ? palette.color(QPalette::Active, QPalette::ButtonText)
+                                  : palette.color(QPalette::Disabled, QPalette::Text);
+            const QColor body = on ? window : grid->fixedColor();
+            QCOMPARE(Inside(image, grid->cellRect(3, 1)),
+                     expected(3, 1, on ? QColor(0, 255, 0) : body, ink)); // track 2, V 0
+            QCOMPARE(Inside(image, grid->cellRect(2, 2)), expected(2, 2, body, ink));
+            QCOMPARE(Inside(image, grid->cellRect(1, 0)), expected(1, 0, grid->fixedColor(), ink));
+
+            showPage("TabSheetArrangements");
+            QCOMPARE(tabs->tabRect(3).width(), 105);
+            const QRect rect = tabs->tabRect(1);
+            image = tabs->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(Inside(image, rect),
+                     ExpectedCell(rect, tabs->font(), tabs->tabText(1),
+                                  palette.color(QPalette::Active, QPalette::Button),
+                                  palette.color(on ? QPalette::Active : QPalette::Disabled,
+                                                on ? QPalette::WindowText : QPalette::Text)));
+            for (int i = 0; i < m_view->pageControl()->count(); ++i)
+                QCOMPARE(m_view->pageControl()->widget(i)->isEnabled(), on);
+            QCOMPARE(child<StringGrid>("sgArrange")->color(), body);
+            QCOMPARE(grid->color(), body);
+            QCOMPARE(notes()->palette().color(QPalette::Base),
+                     palette.color(QPalette::Active, on ? QPalette::Base : QPalette::Button));
+        }
+    }
+
+    // A box is saved when it is left for another control (not for a pop-up menu) after the user
+    // changed it. Edits still pending (their boxes kept the focus while another song was chosen)
+    // go to the song they were typed for.
+    void boxesAreSavedWhenLeftAndPendingEditsGoToTheirOwnSong() {
+        QCOMPARE(m_view->songNameEdit()->maxLength(), 8);
+        QCOMPARE(title()->maxLength(), 128);
+        m_view->setBrControlsEnabled(true);
+        load("SONG001", "FIRST   ");
+        QCOMPARE(m_view->songNameEdit()->text(), u"FIRST"_s);
+        title()->clear();
+        QTest::keyClicks(title(), u"Nine char"_s);
+        Leave(title(), Qt::PopupFocusReason);
+        const QString dat = songFile("SongInfo.dat", "SONG001.BR0");
+        QCOMPARE(ReadAll(dat), QByteArray("SOV 1.05A longer title"));
+        Leave(title());
+        QCOMPARE(ReadAll(dat), QByteArray("SOV 1.05Nine char"));
+        QSignalSpy written(m_view.get(), &SongDetailsView::songNameWritten);
+        m_view->songNameEdit()->clear();
+        QTest::keyClicks(m_view->songNameEdit(), u" AB"_s);
+        Leave(m_view->songNameEdit());
+        QCOMPARE(written.count(), 1);
+        QCOMPARE(written.first().first().toString(), u" AB"_s);
+
+        QTest::keyClicks(m_view->songNameEdit(), u"X"_s);
+        QTest::keyClicks(title(), u" more"_s);
+        QTest::keyClicks(notes(), u"added "_s);
+        load("SONG003");
+        QCOMPARE(written.count(), 2);
+        QCOMPARE(written.last().first().toString(), u" ABX"_s);
+        QCOMPARE(ReadAll(dat), QByteArray("SOV 1.05Nine char more"));
+        QCOMPARE(ReadAll(songFile("Notes.txt", "SONG001.BR0")),
+                 QByteArray("added line one\r\nline two\r\n"));
+        // Nothing is due any more; the untouched boxes of the song now shown are not written.
+        m_view->commitEdits();
+        QCOMPARE(written.count(), 2);
+        QVERIFY(!QFile::exists(songFile("SongInfo.dat")) && !QFile::exists(songFile("Notes.txt")));
+    }
+
+    // A folder stands where the file should go: the box stays changed, to be saved when it is left
+    // again; the user is warned once, not on every retry.
+    void failingWritesKeepTheBoxChangedAndWarnOnce() {
+        m_view->setBrControlsEnabled(true);
+        load("SONG003");
+        const QString dat = songFile("SongInfo.dat");
+        const QString notesFile = songFile("Notes.txt");
+        QVERIFY(QDir().mkpath(dat));
+        QTest::keyClicks(title(), u"Kept"_s);
+        Leave(title());
+        Leave(title());
+        m_view->commitEdits();
+        QVERIFY(QDir().mkpath(notesFile));
+        QTest::keyClicks(notes(), u"keep me"_s);
+        Leave(notes());
+        Leave(notes());
+        QCOMPARE(warnings(), (QStringList{Warning(dat), Warning(notesFile)}));
+        QVERIFY(title()->isModified() && notes()->document()->isModified());
+
+        QVERIFY(QDir().rmdir(dat));
+        Leave(title());
+        QCOMPARE(ReadAll(dat), QByteArray("SOV 1.05Kept"));
+        QVERIFY(!title()->isModified());
+        // A later failure is reported again.
+        QVERIFY(QFile::remove(dat) && QDir().mkpath(dat));
+        QTest::keyClicks(title(), u"!"_s);
+        Leave(title());
+        QCOMPARE(warnings().size(), 3);
+    }
+
+    // Notes over 16 MB stay on the card as they are: the box says why it is empty, takes no
+    // typing, and leaving it (or closing) neither truncates nor deletes the file.
+    void oversizedNotesAreNeitherLoadedNorWrittenBack() {
+        const QString notesFile = songFile("Notes.txt", "SONG001.BR0");
+        QVERIFY(CardFixture(m_dir->path())
+                    .writeSongSizedFile(u"SONG001.BR0"_s, u"Notes.txt"_s, SongNotesMaxBytes + 1));
+        load("SONG001");
+        QCOMPARE(notes()->toPlainText(), QString());
+        QVERIFY(notes()->isReadOnly());
+        QCOMPARE(notes()->placeholderText(), SongInfoPage::NotesTooLargeText());
+        notes()->document()->setModified(true);
+        Leave(notes());
+        m_view->commitEdits();
+        QCOMPARE(QFileInfo(notesFile).size(), SongNotesMaxBytes + 1);
+        QCOMPARE(warnings(), QStringList());
+        // The next song's notes are loaded and saved as ever.
+        load("SONG002");
+        QVERIFY(!notes()->isReadOnly() && notes()->placeholderText().isEmpty());
+    }
 
 private:
     template <typename T> T* child(const char* name) const {
@@ -125,12 +319,10 @@ private:
     void load(const char* songId, const char* name = "") {
         m_view->loadSong(QLatin1String(songId), QLatin1String(name), m_dir->path());
     }
-    // Shows the page and grabs `target` as painted.
-    QImage shown(const char* page, QWidget* target) {
+    void showPage(const char* page) {
         m_view->show();
         m_view->pageControl()->setCurrentWidget(child<QWidget>(page));
         QCoreApplication::processEvents();
-        return target->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
     QList<bool> visibleTabs() const {
         QList<bool> visible;
@@ -158,226 +350,6 @@ private:
     QStringList m_clipboard;
     RecordingMessageBoxes m_messages;
 };
-
-// The view of the previous test goes first, as it refers to the card content object.
-void SongDetailsViewTest::init() {
-    m_view.reset();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid() && BuildCard(CardFixture(m_dir->path())));
-    m_info = std::make_unique<SOV_Info>();
-    m_info->LoadFolder(m_dir->path());
-    m_view = std::make_unique<SongDetailsView>(*m_info);
-    m_clipboard.clear();
-    m_view->setClipboardWriter([this](const QString& text) { m_clipboard.append(text); });
-    m_messages.clear();
-    m_view->setMessageBoxes(&m_messages);
-    m_view->resize(560, 300);
-}
-
-void SongDetailsViewTest::arrangementsFollowTheTabsAndAreCopied() {
-    auto* tabs = child<ArrangementTabBar>("TabControl1");
-    auto* grid = child<StringGrid>("sgArrange");
-    QCOMPARE(child<QLabel>("LabelDrumKit")->text(), u"Drum Kit:"_s);
-    load("SONG001");
-    QCOMPARE(grid->topRow(), 2);
-    auto* copy = child<QAction>("CopyArrangementtoClipboard1");
-    QCOMPARE(copy->text(), u"Copy Arrangement to Clipboard"_s);
-    QVERIFY(child<QMenu>("PopupMenuArrangement")->actions().contains(copy));
-    copy->trigger();
-    const QString expected = ArrangementClipboardText(ShowArrangement(*m_info, 0));
-    QCOMPARE(m_clipboard, QStringList{expected});
-
-    tabs->setTabText(4, u"stale"_s);
-    tabs->setCurrentIndex(2);
-    QCOMPARE(tabs->tabText(4), u"S05 - END"_s); // every caption refreshed
-    QCOMPARE(Row(grid, 2), u"1|1|2|P097: POP1 -IN|2|95.5|3/4"_s);
-    QCOMPARE(Row(grid, 4), u"||||||"_s);
-    QCOMPARE(child<QComboBox>("cbDrumKit")->currentIndex(), 11);
-    QCOMPARE(child<QLabel>("LabelDuration")->text(), u"  0:04"_s);
-}
-
-// The effect grids show three columns and let only the name column be selected.
-void SongDetailsViewTest::patternsAndEffectGrids() {
-    load("SONG001");
-    auto* patterns = child<StringGrid>("sgPatterns");
-    auto* gtr = child<StringGrid>("sgFX_GTR");
-    QCOMPARE(Row(patterns, 13), u"S012|GROOVE12|4|4/4"_s);
-    QCOMPARE(Row(child<StringGrid>("sgFX_MTK"), 2), u"MTK S002|MASTER2|MSTR TOOL KIT"_s);
-    const QList<int> sizes{patterns->rowCount(), gtr->rowCount(),
-                           child<StringGrid>("sgFX_MIC")->rowCount(),
-                           child<StringGrid>("sgFX_MTK")->rowCount(), gtr->colCount()};
-    QCOMPARE(sizes, (QList<int>{102, 100, 41, 20, 3}));
-    QCOMPARE(patterns->contextMenuPolicy(), Qt::PreventContextMenu);
-    QCOMPARE(gtr->contextMenuPolicy(), Qt::PreventContextMenu);
-    QCOMPARE(QPoint(gtr->col(), gtr->row()), QPoint(1, 1));
-    QVERIFY(!gtr->selectCell(0, 3) && !gtr->selectCell(2, 3) && gtr->selectCell(1, 3));
-}
-
-// MICRO BR (SONG002) and BR-532 (SONG003) songs hide the rhythm pages, show the blank drum kit
-// and blank the effects; a MICRO BR song blanks the arrangement and patterns too, while the
-// captions keep the texts of the song shown before.
-void SongDetailsViewTest::songsWithoutRhythmHidePagesAndBlankThem() {
-    for (const char* song : {"SONG003", "SONG002"}) {
-        load("SONG001");
-        QCOMPARE(visibleTabs(), QList<bool>(5, true));
-        load(song);
-        QCOMPARE(visibleTabs(), (QList<bool>{true, true, false, false, false}));
-        QCOMPARE(child<QComboBox>("cbDrumKit")->currentIndex(), 14);
-        QCOMPARE(child<StringGrid>("sgFX_GTR")->cell(1, 1), QString());
-    }
-    QCOMPARE(Row(child<StringGrid>("sgPatterns"), 2), u"|||"_s);
-    QCOMPARE(Row(child<StringGrid>("sgArrange"), 2), u"||||||"_s);
-    QCOMPARE(child<QLabel>("LabelDuration")->text(), QString());
-    QCOMPARE(child<ArrangementTabBar>("TabControl1")->tabText(0), u"S01 - INTRO"_s);
-}
-
-void SongDetailsViewTest::trackUsagePaintsUsedPlacesGreen() {
-    load("SONG001");
-    m_view->setBrControlsEnabled(true);
-    auto* grid = child<StringGrid>("sgTrackUsage");
-    QImage image = shown("TabSheetTracks", grid->viewport());
-    QCOMPARE(Row(grid, 0), u"V-Tracks|Track 1|Track 2|Track 3|Track 4|Track 5|Track 6|Track 7|"
-                           u"Track 8"_s);
-    QCOMPARE(grid->cell(0, 8), u"v-8"_s);
-    QCOMPARE(QSize(grid->colWidth(4), grid->rowHeight(4)), QSize(58, 25));
-    const auto expected = [grid](int col, int row, const QColor& fill, const QColor& ink) {
-        return ExpectedCell(grid->cellRect(col, row), grid->font(), grid->cell(col, row), fill,
-                            ink);
-    };
-    const QColor green(0, 255, 0);
-    const QColor text = grid->palette().color(QPalette::Active, QPalette::ButtonText);
-    QCOMPARE(Inside(image, grid->cellRect(3, 1)), expected(3, 1, green, text)); // track 2, V 0
-    QCOMPARE(Inside(image, grid->cellRect(2, 2)),
-             expected(2, 2, grid->palette().color(QPalette::Active, QPalette::Base), text));
-    QCOMPARE(Inside(image, grid->cellRect(1, 0)), expected(1, 0, grid->fixedColor(), text));
-
-    // Disabled: every cell on the fixed colour, the texts grey.
-    m_view->setBrControlsEnabled(false);
-    image = grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QColor grey = grid->palette().color(QPalette::Disabled, QPalette::Text);
-    QCOMPARE(Inside(image, grid->cellRect(3, 1)), expected(3, 1, grid->fixedColor(), grey));
-    QCOMPARE(Inside(image, grid->cellRect(0, 0)), expected(0, 0, grid->fixedColor(), grey));
-}
-
-// Every arrangement tab has the same width, its caption centred on the button face; the grids
-// and boxes take the window colour when enabled and the fixed or button colour when not.
-void SongDetailsViewTest::enablingRepaintsTabsAndBackgrounds() {
-    load("SONG001");
-    auto* tabs = child<ArrangementTabBar>("TabControl1");
-    shown("TabSheetArrangements", tabs);
-    QCOMPARE(tabs->tabRect(3).width(), 105);
-    const QRect rect = tabs->tabRect(1);
-    const QPalette palette = m_view->palette();
-    const QColor window = palette.color(QPalette::Active, QPalette::Base);
-    for (bool on : {true, false}) {
-        m_view->setBrControlsEnabled(on);
-        const QImage image = tabs->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QColor ink = palette.color(on ? QPalette::Active : QPalette::Disabled,
-                                         on ? QPalette::WindowText : QPalette::Text);
-        QCOMPARE(Inside(image, rect),
-                 ExpectedCell(rect, tabs->font(), tabs->tabText(1),
-                              palette.color(QPalette::Active, QPalette::Button), ink));
-        for (int i = 0; i < m_view->pageControl()->count(); ++i)
-            QCOMPARE(m_view->pageControl()->widget(i)->isEnabled(), on);
-        for (auto* grid : {child<StringGrid>("sgArrange"), child<StringGrid>("sgTrackUsage")})
-            QCOMPARE(grid->color(), on ? window : grid->fixedColor());
-        QCOMPARE(notes()->palette().color(QPalette::Base),
-                 palette.color(QPalette::Active, on ? QPalette::Base : QPalette::Button));
-    }
-}
-
-// A box is saved when it is left for another control (not for a pop-up menu) after the user
-// changed it. Edits still pending (their boxes kept the focus while another song was chosen)
-// go to the song they were typed for.
-void SongDetailsViewTest::boxesAreSavedWhenLeftAndPendingEditsGoToTheirOwnSong() {
-    QCOMPARE(m_view->songNameEdit()->maxLength(), 8);
-    QCOMPARE(title()->maxLength(), 128);
-    m_view->setBrControlsEnabled(true);
-    load("SONG001", "FIRST   ");
-    QCOMPARE(m_view->songNameEdit()->text(), u"FIRST"_s);
-    QVERIFY(!m_view->songNameEdit()->isModified() && !title()->isModified() &&
-            !notes()->document()->isModified());
-    title()->clear();
-    QTest::keyClicks(title(), u"Nine char"_s);
-    Leave(title(), Qt::PopupFocusReason);
-    const QString dat = songFile("SongInfo.dat", "SONG001.BR0");
-    QCOMPARE(ReadAll(dat), QByteArray("SOV 1.05A longer title"));
-    Leave(title());
-    QCOMPARE(ReadAll(dat), QByteArray("SOV 1.05Nine char"));
-    QSignalSpy written(m_view.get(), &SongDetailsView::songNameWritten);
-    m_view->songNameEdit()->clear();
-    QTest::keyClicks(m_view->songNameEdit(), u" AB"_s);
-    Leave(m_view->songNameEdit());
-    QCOMPARE(written.count(), 1);
-    QCOMPARE(written.first().first().toString(), u" AB"_s);
-
-    QTest::keyClicks(m_view->songNameEdit(), u"X"_s);
-    QTest::keyClicks(title(), u" more"_s);
-    QTest::keyClicks(notes(), u"added "_s);
-    load("SONG003");
-    QCOMPARE(written.count(), 2);
-    QCOMPARE(written.last().first().toString(), u" ABX"_s);
-    QCOMPARE(ReadAll(dat), QByteArray("SOV 1.05Nine char more"));
-    QCOMPARE(ReadAll(songFile("Notes.txt", "SONG001.BR0")),
-             QByteArray("added line one\r\nline two\r\n"));
-    // Nothing is due any more; the untouched boxes of the song now shown are not written.
-    m_view->commitEdits();
-    QCOMPARE(written.count(), 2);
-    QVERIFY(!QFile::exists(songFile("SongInfo.dat")) && !QFile::exists(songFile("Notes.txt")));
-}
-
-// A folder stands where the file should go: the box stays changed, to be saved when it is left
-// again; the user is warned once, not on every retry.
-void SongDetailsViewTest::failingWritesKeepTheBoxChangedAndWarnOnce() {
-    m_view->setBrControlsEnabled(true);
-    load("SONG003");
-    const QString dat = songFile("SongInfo.dat");
-    const QString notesFile = songFile("Notes.txt");
-    QVERIFY(QDir().mkpath(dat));
-    QTest::keyClicks(title(), u"Kept"_s);
-    Leave(title());
-    Leave(title());
-    m_view->commitEdits();
-    QVERIFY(QDir().mkpath(notesFile));
-    QTest::keyClicks(notes(), u"keep me"_s);
-    Leave(notes());
-    Leave(notes());
-    QCOMPARE(warnings(), (QStringList{Warning(dat), Warning(notesFile)}));
-    QVERIFY(title()->isModified() && notes()->document()->isModified());
-
-    QVERIFY(QDir().rmdir(dat));
-    Leave(title());
-    QCOMPARE(ReadAll(dat), QByteArray("SOV 1.05Kept"));
-    QVERIFY(!title()->isModified());
-    // A later failure is reported again.
-    QVERIFY(QFile::remove(dat) && QDir().mkpath(dat));
-    QTest::keyClicks(title(), u"!"_s);
-    Leave(title());
-    QCOMPARE(warnings().size(), 3);
-}
-
-// Notes over 16 MB stay on the card as they are: the box says why it is empty, takes no
-// typing, and leaving it (or closing) neither truncates nor deletes the file.
-void SongDetailsViewTest::oversizedNotesAreNeitherLoadedNorWrittenBack() {
-    const QString notesFile = songFile("Notes.txt", "SONG001.BR0");
-    const QByteArray big = "X" + QByteArray(SongNotesMaxBytes, 'n');
-    QFile file(notesFile);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(big) == big.size());
-    file.close();
-    load("SONG001");
-    QCOMPARE(notes()->toPlainText(), QString());
-    QVERIFY(notes()->isReadOnly());
-    QCOMPARE(notes()->placeholderText(), SongInfoPage::NotesTooLargeText());
-    notes()->document()->setModified(true);
-    Leave(notes());
-    m_view->commitEdits();
-    QCOMPARE(QFileInfo(notesFile).size(), big.size());
-    QCOMPARE(ReadAll(notesFile).left(2), QByteArray("Xn"));
-    QCOMPARE(warnings(), QStringList());
-    // The next song's notes are loaded and saved as ever.
-    load("SONG002");
-    QVERIFY(!notes()->isReadOnly() && notes()->placeholderText().isEmpty());
-}
 
 QTEST_MAIN(SongDetailsViewTest)
 #include "songdetailsview_test.moc"
