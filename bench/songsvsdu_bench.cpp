@@ -1,6 +1,7 @@
 // CPU time of the whole `sorvane-cli songs` process against `du -sb` on the same generated
 // card root of 100 songs and 5000 files, run side by side in turns.
-// Run: build/bench/songsvsdu_bench [RUNS] (see README, "Benchmarks").
+// Run: build/bench/songsvsdu_bench [RUNS] [CLI] (see README, "Benchmarks"); CLI: another build
+// of the companion to measure instead of this one.
 
 #include "fixture/cardfixture.h"
 
@@ -79,7 +80,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     const QByteArray root = dir.path().toLocal8Bit();
-    const std::vector<const char*> songs{SORVANE_CLI_PATH, "songs", root.constData(), nullptr};
+    // A second argument names another build of the companion, to compare with this one.
+    const char* cli = argc > 2 ? argv[2] : SORVANE_CLI_PATH;
+    const std::vector<const char*> songs{cli, "songs", root.constData(), nullptr};
     const std::vector<const char*> du{"du", "-sb", root.constData(), nullptr};
     std::vector<double> songsTimes;
     std::vector<double> duTimes;

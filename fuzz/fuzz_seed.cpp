@@ -101,6 +101,22 @@ bool SeedMedia(const QString& out) {
     return ok;
 }
 
+// Copy descriptions: flags, batch size, the failing operation (kind, call, times), the
+// cancel, three pairs of answers, then entries (kind, depth, names..., size, seed).
+bool SeedCopies(const QString& out) {
+    const QByteArray plain("\x00\x02\x00\x00\x00\x00\x00\x02\x00\x02\x00\x02"
+                           "\x00\x00\x00\x02\x01\x00\x01\x01\x00\x02\x01\x01\x04\x07",
+                           26);
+    QByteArray conflicts = plain;
+    conflicts.append("\x04\x01\x00\x03\x09\x05\x00\x01\x01", 9);
+    QByteArray failing = conflicts;
+    failing[2] = 3; // the writes fail
+    failing[3] = 1;
+    bool ok = Seed(out, "copy", QStringLiteral("plain"), plain);
+    ok = Seed(out, "copy", QStringLiteral("conflicts"), conflicts) && ok;
+    return Seed(out, "copy", QStringLiteral("failing"), failing) && ok;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -119,5 +135,6 @@ int main(int argc, char* argv[]) {
         ok = SeedSong(card, out, variant, models[variant]) && ok;
     ok = SeedDumpAndSettings(out) && ok;
     ok = SeedMedia(out) && ok;
+    ok = SeedCopies(out) && ok;
     return ok ? 0 : 1;
 }

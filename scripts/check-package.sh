@@ -19,12 +19,14 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Maintainer)" ] || fail "no maintainer"
 field Depends | grep -q 'libqt6core6' || fail "Depends lacks the Qt libraries: $(field Depends)"
 field Depends | grep -qw 'qt6-qpa-plugins' || fail "Depends lacks the Qt platform plugins"
+field Depends | grep -q 'libfluidsynth' || fail "Depends lacks the player's libraries: $(field Depends)"
 field Recommends | grep -q 'timgm6mb-soundfont | fluid-soundfont-gm' ||
     fail "Recommends lacks the soundfont: $(field Recommends)"
 field Recommends | grep -qw wine || fail "Recommends lacks wine: $(field Recommends)"
 
 contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
 for path in ./usr/bin/sorvane ./usr/bin/sorvane-cli ./usr/bin/sorvane-mkdemo \
+    ./usr/lib/sorvane/sorvane-cli-play.so \
     ./usr/share/applications/sorvane.desktop \
     ./usr/share/icons/hicolor/scalable/apps/sorvane.svg \
     ./usr/share/man/man1/sorvane-cli.1.gz \
@@ -42,6 +44,9 @@ head -n1 <<<"$songs" | grep -q $'^Song\tName\tSize\tData Type\tProtected\tCreate
     fail "unexpected song list heading"
 grep -q 'Songs .*Total Size:' <<<"$songs" || fail "no song list status line"
 [ "$(grep -c $'^SONG[0-9]\\{3\\}\t' <<<"$songs")" -gt 0 ] || fail "no songs listed"
+wave=$(find "$tmp/demo-card" -iname '*.wav' | head -n1)
+"$tmp/root/usr/bin/sorvane-cli" play "$wave" --render "$tmp/rendered.wav" | grep -q '^Rendered ' ||
+    fail "sorvane-cli play does not find its player module"
 "$tmp/root/usr/bin/sorvane-cli" --help | grep -q '^  sorvane-cli songs FOLDER$' ||
     fail "sorvane-cli --help"
 if command -v groff >/dev/null; then

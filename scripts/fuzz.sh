@@ -7,7 +7,7 @@
 # build-fuzz/findings/. SORVANE_FUZZ_BUILD changes the build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-targets="songinfo arrangements patterns effects takeevt carddump songfiles ini smf wav"
+targets="songinfo arrangements patterns effects takeevt carddump songfiles ini smf wav copy"
 if [ "${1:-}" = list ]; then
     echo "$targets"
     exit 0
