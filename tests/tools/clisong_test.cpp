@@ -120,3 +120,16 @@ TEST(CliPlayTest, FailedRenderNamesTheFileAndWritesNothing) {
         EXPECT_FALSE(QFile::exists(folder.path(Q("out.wav"))));
     }
 }
+
+// Only play needs the player module: without it the other commands work and play says why.
+TEST(CliPlayTest, WithoutThePlayerModuleOnlyPlayFails) {
+    MediaFolder folder;
+    const QString cli = folder.path(Q("sorvane-cli"));
+    ASSERT_TRUE(QFile::copy(Q(SORVANE_CLI_PATH), cli));
+    const QString tone = folder.write(Q("tone.wav"), WavBytes({}));
+    const RunResult play = RunProgram(cli.toUtf8().constData(), {Q("play"), tone});
+    EXPECT_EQ(play.exitCode, 1);
+    EXPECT_TRUE(play.err.startsWith("sorvane-cli: the player module cannot be loaded: "))
+        << play.err.toStdString();
+    EXPECT_EQ(RunProgram(cli.toUtf8().constData(), {Q("songs"), folder.folder()}).exitCode, 0);
+}
