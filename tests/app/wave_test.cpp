@@ -1,23 +1,33 @@
-#include "app/support/wavefixture.h"
+#include "app/support/mainwindowfixture.h"
 #include "app/wavelaunch.h"
+#include "platform/fakeprocesslauncher.h"
+#include "platform/qprocesslauncher.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 // The WAV button: BRWC.ini, the folder linked as the spare drive letter in the Wine prefix,
-// the converter run and waited for, the link removed afterwards; and its refusals.
-class WaveTest : public WaveFixture {
+// the converter run and waited for, the link removed afterwards; and its refusals. The Wine
+// prefix holds the usual z: entry leading to "/", so the spare letter is Y.
+class WaveTest : public MainWindowFixture {
     Q_OBJECT
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void init() { setUpWaveFixture(); }
-    void cleanup() { tearDownWaveFixture(); }
+    void init() {
+        setUpWindowFixture();
+        m_savedPath = qgetenv("PATH");
+        QVERIFY(QFile::link(QStringLiteral("/"), path(QStringLiteral("wine/dosdevices/z:"))));
+        m_fakeLauncher = FakeProcessLauncher();
+        m_virtualDriveTimeout = ShortWaitMs;
+    }
+    void cleanup() {
+        qputenv("PATH", m_savedPath);
+        tearDownWindowFixture();
+    }
 
     void windowsConverterRunsThroughWineOnTheVirtualDrive();
     void refusalsTouchNothing();
@@ -25,18 +35,32 @@ private slots:
     void failuresAreReportedAndTheMappingRemoved();
 
 private:
+    static constexpr int ShortWaitMs = 150;
+
+    // An executable shell script at <tmp>/<relative>; returns its path.
+    QString writeScript(const QString& relative, const QByteArray& body) {
+        files().writeFile(relative, "#!/bin/sh\n" + body);
+        QFile::setPermissions(path(relative), QFile::permissions(path(relative)) | QFile::ExeOwner);
+        return path(relative);
+    }
+    // The window over the start folder <tmp>/<folder> with the converter and `launcher`.
+    TFormMain& openWith(const QString& folder, const QString& converter,
+                        ProcessLauncher& launcher) {
+        writeSettings(defaultDirSettings(folder, QStringLiteral("WaveConverter=") + converter +
+                                                     QStringLiteral("\n")));
+        m_launcher = &launcher;
+        return open();
+    }
+    QString yLink() const { return path(QStringLiteral("wine/dosdevices/y:")); }
     QByteArray run(const char* name) const {
-        return contents(QStringLiteral("run/") + QLatin1String(name));
+        return files().readFile(QStringLiteral("run/") + QLatin1String(name));
     }
     QByteArray line(const QString& relative) const { return path(relative).toLocal8Bit() + '\n'; }
-    void checkMessage(MessageKind kind, const QString& text);
-};
 
-void WaveTest::checkMessage(MessageKind kind, const QString& text) {
-    QCOMPARE(m_messages.messages().size(), 1);
-    QCOMPARE(m_messages.messages()[0].kind, kind);
-    QCOMPARE(m_messages.messages()[0].text, text);
-}
+    QProcessLauncher m_realLauncher;
+    FakeProcessLauncher m_fakeLauncher;
+    QByteArray m_savedPath;
+};
 
 // A ".EXE" converter is started by the `wine` found on PATH, in its own folder. Wine knows
 // nothing of drive E: the card's root is handed over as Y as well. BRWC.ini is rewritten in
@@ -44,8 +68,7 @@ void WaveTest::checkMessage(MessageKind kind, const QString& text) {
 // (other entries, comments, CRLF line ends) kept. The converter's exit code is not examined.
 void WaveTest::windowsConverterRunsThroughWineOnTheVirtualDrive() {
     putCardIn();
-    QVERIFY(QDir().mkpath(path(QStringLiteral("bin"))) &&
-            QDir().mkpath(path(QStringLiteral("run"))));
+    QVERIFY(QDir().mkpath(path(QStringLiteral("run"))));
     const QByteArray out = path(QStringLiteral("run")).toLocal8Bit();
     writeScript(QStringLiteral("bin/wine"),
                 "echo \"$#:$*:$WINEPREFIX\" > '" + out + "/wine'; exec \"$1\"\n");
@@ -57,10 +80,9 @@ void WaveTest::windowsConverterRunsThroughWineOnTheVirtualDrive() {
             "ls \"$WINEPREFIX/dosdevices/y:/Roland/BR0\" > $out/songs; sleep 0.5; exit 3\n");
     const QByteArray head = "[Preference]\r\nBRWCDriveLetter=";
     const QByteArray middle = "\r\nRate=44100\r\n; last\r\n[Preferece]\r\nFile=";
-    QFile ini(path(QStringLiteral("conv/BRWC.ini")));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write(head + "E" + middle + "OLD\r\ndirectory=E:\\\r\n[Other]\r\nKey=1\r\n");
-    ini.close();
+    QVERIFY(
+        files().writeFile(QStringLiteral("conv/BRWC.ini"),
+                          head + "E" + middle + "OLD\r\ndirectory=E:\\\r\n[Other]\r\nKey=1\r\n"));
     TFormMain& window = openWith(QStringLiteral("backup"), converter, m_realLauncher);
     // While the converter runs the waiting window is modal (the event loop keeps running).
     QString modal;
@@ -79,8 +101,8 @@ void WaveTest::windowsConverterRunsThroughWineOnTheVirtualDrive() {
     QCOMPARE(run("link"), line(QStringLiteral("card")));
     QCOMPARE(run("songs"), QByteArray("SONG001.BR0\nSONG002.BR0\n"));
     // "File" is the Name cell as shown: the recorder's 8-character name field.
-    QCOMPARE(run("ini"), head + "Y" + middle + "Song 1  \r\ndirectory=" +
-                             windowsPath(QStringLiteral("card")).toUtf8() +
+    const QString card = QDir(path(QStringLiteral("card"))).canonicalPath().replace(u'/', u'\\');
+    QCOMPARE(run("ini"), head + "Y" + middle + "Song 1  \r\ndirectory=Z:" + card.toUtf8() +
                              "\r\n[Other]\r\nKey=1\r\n");
     QVERIFY(!QFileInfo(yLink()).isSymLink() && !m_drives->drives().contains(u'Y'));
     QVERIFY(QFileInfo(path(QStringLiteral("card/Roland/BR0"))).isDir());
@@ -106,17 +128,15 @@ void WaveTest::refusalsTouchNothing() {
         writeScript(QStringLiteral("conv/c.sh"), "");
         if (c.noWine)
             qputenv("PATH", path(QStringLiteral("plain")).toLocal8Bit());
-        FakeDrive taken;
-        taken.root = path(QStringLiteral("plain"));
-        for (char16_t letter = u'D'; c.noFreeLetter && letter <= u'Y'; ++letter) {
-            taken.letter = QChar(letter);
-            m_drives->setDrive(taken);
-        }
+        for (char16_t letter = u'D'; c.noFreeLetter && letter <= u'Y'; ++letter)
+            m_drives->setDrive({.letter = QChar(letter),
+                                .root = path(QStringLiteral("plain")),
+                                .label = std::nullopt});
         openWith(QStringLiteral("backup"), converter, m_fakeLauncher).ToolButtonWaveClick();
         if (c.noWine)
-            checkMessage(MessageKind::Error, WineNeededText(converter));
+            QVERIFY(m_messages.only(MessageKind::Error, WineNeededText(converter)));
         else if (c.noFreeLetter)
-            checkMessage(MessageKind::Warning, NoFreeDriveLetterText());
+            QVERIFY(m_messages.only(MessageKind::Warning, NoFreeDriveLetterText()));
         else
             QVERIFY(m_messages.messages().isEmpty());
         QVERIFY(m_fakeLauncher.commands().isEmpty());
@@ -145,13 +165,13 @@ void WaveTest::folderWithoutSongsTimesOutAndTheRunningConverterHoldsTheWindow() 
     clock.start();
     window.ToolButtonWaveClick();
     QVERIFY(clock.elapsed() >= ShortWaitMs);
-    checkMessage(MessageKind::Plain, QStringLiteral("Timed out waiting for virtual drive Y:"));
+    QVERIFY(m_messages.only(MessageKind::Plain,
+                            QStringLiteral("Timed out waiting for virtual drive Y:")));
     const ProcessCommand direct{converter, {}, path(QStringLiteral("conv")), {}};
     QVERIFY(m_fakeLauncher.commands() == QList<ProcessCommand>{direct});
     QCOMPARE(linked, path(QStringLiteral("plain")));
-    QVERIFY(contents(QStringLiteral("conv/BRWC.ini")).contains("\nFile=\n"));
-    QVERIFY(!QFileInfo(yLink()).isSymLink());
-    QVERIFY(window.isVisible());
+    QVERIFY(files().readFile(QStringLiteral("conv/BRWC.ini")).contains("\nFile=\n"));
+    QVERIFY(!QFileInfo(yLink()).isSymLink() && window.isVisible());
     QVERIFY(!settingsText().contains(QStringLiteral("[MainForm]"))); // no closing steps ran
 }
 
@@ -169,9 +189,8 @@ void WaveTest::failuresAreReportedAndTheMappingRemoved() {
     for (const auto& [bytes, permissions] : cases) {
         m_messages.clear();
         file.remove();
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
-        QVERIFY(file.setPermissions(permissions));
+        QVERIFY(files().writeFile(QStringLiteral("conv/convert"), bytes) &&
+                file.setPermissions(permissions));
         window.ToolButtonWaveClick();
         QCOMPARE(m_messages.messages().size(), 1);
         QCOMPARE(m_messages.messages()[0].kind, MessageKind::Error);
@@ -183,8 +202,8 @@ void WaveTest::failuresAreReportedAndTheMappingRemoved() {
     QVERIFY(QFile::remove(path(QStringLiteral("conv/BRWC.ini"))));
     QVERIFY(QDir().mkpath(path(QStringLiteral("conv/BRWC.ini")))); // a folder in its place
     window.ToolButtonWaveClick();
-    checkMessage(MessageKind::Error,
-                 QStringLiteral("Unable to write to ") + path(QStringLiteral("conv/BRWC.ini")));
+    QVERIFY(m_messages.only(MessageKind::Error, QStringLiteral("Unable to write to ") +
+                                                    path(QStringLiteral("conv/BRWC.ini"))));
     QCOMPARE(QFileInfo(yLink()).symLinkTarget(), path(QStringLiteral("backup")));
     window.close();
     QVERIFY(!QFileInfo(yLink()).isSymLink() && !m_drives->drives().contains(u'Y'));

@@ -10,6 +10,5 @@
 // record. Returns false when a file could not be written.
 bool WriteNumberedSongs(const CardFixture& card, int count);
 
-// The folder name and the name of numbered song `i` (from 1).
+// The folder name of numbered song `i` (from 1).
 QString NumberedSongFolder(int i);
-QByteArray NumberedSongName(int i);

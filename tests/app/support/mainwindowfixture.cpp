@@ -4,9 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTest>
 
 void MainWindowFixture::setUpWindowFixture() {
+    QStandardPaths::setTestModeEnabled(true);
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     for (const char* folder : {"home", "plain", "wine/dosdevices"})
@@ -16,14 +18,11 @@ void MainWindowFixture::setUpWindowFixture() {
     QVERIFY(WriteNumberedSongs(CardFixture(path(QStringLiteral("backup"))), 3));
     QVERIFY(WriteNumberedSongs(CardFixture(path(QStringLiteral("card"))), 2));
     m_drives = std::make_unique<FakeDrives>();
-    FakeDrive system;
-    system.letter = u'C';
-    system.root = QStringLiteral("/");
-    system.type = DriveType::Fixed;
-    system.label = QString();
-    system.totalBytes = 100'000'000'000;
-    system.freeBytes = 40'000'000'000;
-    m_drives->setDrive(system);
+    m_drives->setDrive({.letter = u'C',
+                        .root = QStringLiteral("/"),
+                        .label = QString(),
+                        .totalBytes = 100'000'000'000,
+                        .freeBytes = 40'000'000'000});
     m_shell = FakeShell();
     m_messages.clear();
     m_playback = std::make_unique<FakeMediaPlayback>();
@@ -31,7 +30,6 @@ void MainWindowFixture::setUpWindowFixture() {
     m_alt = false;
     m_loads = 0;
     m_launcher = nullptr;
-    m_virtualDriveTimeout = 3000;
 }
 
 void MainWindowFixture::tearDownWindowFixture() {
@@ -39,35 +37,21 @@ void MainWindowFixture::tearDownWindowFixture() {
     m_preferences.reset();
     m_selectFolder.reset();
     m_newFolder.reset();
-    m_window.reset();
-    m_log.reset();
-    m_playback.reset();
-    m_drives.reset();
+    m_window.reset(); // the rest is replaced by the next set-up
     m_dir.reset();
 }
 
 void MainWindowFixture::writeSettings(const QString& text) {
-    QFile file(path(QStringLiteral("sorvane.ini")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text.toUtf8());
-}
-
-QString MainWindowFixture::settingsText() const {
-    QFile file(path(QStringLiteral("sorvane.ini")));
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
+    QVERIFY(files().writeFile(QStringLiteral("sorvane.ini"), text.toUtf8()));
 }
 
 void MainWindowFixture::putCardIn(const QString& label) {
-    FakeDrive card;
-    card.letter = u'E';
-    card.root = path(QStringLiteral("card"));
-    card.type = DriveType::Removable;
-    card.label = label;
-    card.totalBytes = 2'000'000'000;
-    card.freeBytes = 500'000'000;
-    m_drives->setDrive(card);
+    m_drives->setDrive({.letter = u'E',
+                        .root = path(QStringLiteral("card")),
+                        .type = DriveType::Removable,
+                        .label = label,
+                        .totalBytes = 2'000'000'000,
+                        .freeBytes = 500'000'000});
 }
 
 TFormMain& MainWindowFixture::open(bool show) {

@@ -6,14 +6,13 @@
 #include "app/preferences.h"
 #include "app/selectfolder.h"
 #include "app/support/recordingmessageboxes.h"
+#include "fixture/cardfixture.h"
 #include "media/core/logfile.h"
 #include "platform/drivewatcher.h"
 #include "platform/fakedrives.h"
 #include "platform/fakemediaplayback.h"
 #include "platform/fakeshell.h"
 
-#include <QObject>
-#include <QString>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -35,15 +34,18 @@ protected:
     void tearDownWindowFixture();
 
     QString path(const QString& relative) const { return m_dir->path() + u'/' + relative; }
+    // Writes and reads files of the temporary folder by their relative paths.
+    CardFixture files() const { return CardFixture(m_dir->path()); }
     void writeSettings(const QString& text);
-    QString settingsText() const;
+    QString settingsText() const {
+        return QString::fromUtf8(files().readFile(QStringLiteral("sorvane.ini")));
+    }
     // "[Paths]\nDefaultDir=<tmp>/<folder>\n" followed by `more`.
     QString defaultDirSettings(const QString& folder, const QString& more = QString()) const;
     void putCardIn(const QString& label = QStringLiteral("BOSS_BR-864"));
     // Builds the window (running its start-up steps) and, when asked, shows it.
     TFormMain& open(bool show = true);
     void makeDialogs();
-    int loadCount() const { return m_loads; }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeDrives> m_drives;
