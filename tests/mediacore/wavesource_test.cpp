@@ -75,7 +75,6 @@ TEST(WaveSourceTest, SaysWhyAFileCannotPlay) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const QByteArray tone = WavBytes({WavSampleFormat::Pcm16, 1, 44100, 441, {}});
     const std::pair<QString, const char*> cases[] = {
-        {folder.write(Q("a.wav"), QByteArray()), "not a WAV file"},
         {folder.write(Q("b.wav"), SmfBytes(SmfSpec{})), "not a WAV file"},
         {folder.write(Q("c.wav"), tone.left(30)), "not a WAV file"},
         // Rates too far from the output's.

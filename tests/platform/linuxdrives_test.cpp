@@ -134,7 +134,6 @@ TEST_F(SampleSystem, HungVolumeIsNotReadyAndDoesNotPileUpQueries) {
     };
     LinuxDrives drives(s);
     EXPECT_FALSE(drives.isReady(u'F'));
-    EXPECT_FALSE(drives.isReady(u'F'));
     EXPECT_FALSE(drives.byteSpace(u'F'));
     EXPECT_EQ(calls->load(), 1);
     EXPECT_TRUE(drives.isReady(u'D')); // other volumes still answer
