@@ -60,7 +60,6 @@ TEST(IniFile, ReadsSectionsAndKeysWithoutRegardToCase) {
     EXPECT_EQ(ini.readString(u"Paths"_s, u"DefaultDir"_s, {}), u"/home/me/BR backups"_s);
     EXPECT_EQ(ini.readInteger(u"PATHS"_s, u"count"_s, 5), 32);
     EXPECT_EQ(ini.readInteger(u"Paths"_s, u"Bad"_s, 5), 5);
-    EXPECT_EQ(ini.readInteger(u"Paths"_s, u"Missing"_s, -3), -3);
     // A key of another section, or one commented out, is not found.
     ini.setContents("[A]\nKey=1\n;Hidden=2\n[B]\n");
     EXPECT_FALSE(ini.contains(u"B"_s, u"Key"_s));
