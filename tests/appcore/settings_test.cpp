@@ -30,17 +30,6 @@ protected:
     CardFixture m_files{m_temp.path()};
 };
 
-class LocalPagesTest : public ::testing::Test {
-protected:
-    void SetUp() override { QStandardPaths::setTestModeEnabled(true); }
-    void TearDown() override { QStandardPaths::setTestModeEnabled(false); }
-    QString at(const QString& relative) const { return m_temp.path(relative); }
-    bool makePage(const QString& folder) const {
-        return CardFixture(m_temp.path()).writeFile(folder + u"/index.html"_s, "<html></html>");
-    }
-    TempFolder m_temp;
-};
-
 } // namespace
 
 TEST_F(SettingsTest, FirstRunReadsDefaultsAndFirstCloseCreatesBothSections) {
@@ -146,15 +135,16 @@ TEST(WindowPlacementSanity, OnlyPlacementsWithinTheDesktopAndOnAScreen) {
 
 // The page installed beside the program's share folder wins over the source tree of a build
 // folder; a missing page gives the installed path.
-TEST_F(LocalPagesTest, InstalledPageSourceTreeOrInstalledPath) {
-    ASSERT_TRUE(QDir().mkpath(at(u"src/build/debug"_s)) && makePage(u"src/docs/help"_s));
-    EXPECT_EQ(FindLocalPage(at(u"src/build/debug"_s), u"help"_s),
-              at(u"src/docs/help/index.html"_s));
-    ASSERT_TRUE(makePage(u"src/build/share/sorvane/help"_s));
-    EXPECT_EQ(FindLocalPage(at(u"src/build/debug"_s), u"help"_s),
-              at(u"src/build/share/sorvane/help/index.html"_s));
-
-    ASSERT_TRUE(QDir().mkpath(at(u"opt/bin"_s)));
-    EXPECT_EQ(FindLocalPage(at(u"opt/bin"_s), u"home"_s),
-              at(u"opt/share/sorvane/home/index.html"_s));
+TEST_F(SettingsTest, LocalPageInstalledSourceTreeOrInstalledPath) {
+    QStandardPaths::setTestModeEnabled(true); // no page of this machine's own
+    const QString debug = m_temp.path(u"src/build/debug"_s);
+    ASSERT_TRUE(m_files.makeFolder(u"src/build/debug"_s) && m_files.makeFolder(u"opt/bin"_s));
+    ASSERT_TRUE(m_files.writeFile(u"src/docs/help/index.html"_s, "<html></html>"));
+    EXPECT_EQ(FindLocalPage(debug, u"help"_s), m_temp.path(u"src/docs/help/index.html"_s));
+    ASSERT_TRUE(m_files.writeFile(u"src/build/share/sorvane/help/index.html"_s, "<html></html>"));
+    EXPECT_EQ(FindLocalPage(debug, u"help"_s),
+              m_temp.path(u"src/build/share/sorvane/help/index.html"_s));
+    EXPECT_EQ(FindLocalPage(m_temp.path(u"opt/bin"_s), u"home"_s),
+              m_temp.path(u"opt/share/sorvane/home/index.html"_s));
+    QStandardPaths::setTestModeEnabled(false);
 }
