@@ -25,6 +25,17 @@ private slots:
     // The first run opens the home folder and writes the settings on Exit only. Once they cannot be
     // written (a folder stands in the file's place) closing says so, naming the file.
     void firstRunWritesSettingsOnExit() {
+        // The demo folder becomes the start folder of a first run; a missing demo folder or an
+        // existing settings file leaves everything alone.
+        const QString settings = path(u"first/sorvane.ini"_s);
+        QVERIFY(QDir().mkpath(path(u"first"_s)));
+        QVERIFY(!WriteFirstRunDefaultDir(settings, path(u"no-demo"_s)));
+        QVERIFY(!QFileInfo::exists(settings));
+        QVERIFY(WriteFirstRunDefaultDir(settings, path(u"backup"_s)));
+        QVERIFY(!WriteFirstRunDefaultDir(settings, path(u"plain"_s)));
+        const QString written = QString::fromUtf8(files().readFile(u"first/sorvane.ini"_s));
+        QVERIFY(written.contains(u"[Paths]\nDefaultDir="_s + path(u"backup"_s)));
+
         TFormMain& window = open();
         QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(u"home"_s)));
         QVERIFY(!QFileInfo::exists(path(u"sorvane.ini"_s)));
@@ -97,19 +108,6 @@ private slots:
                            u"Left=%1"_s.arg(window.frameGeometry().left())});
         QVERIFY(window.DirectoryListBox1()->setDirectory(path(u"home"_s)));
         QVERIFY(!window.ToolButtonWave()->isEnabled());
-    }
-
-    // The demo folder becomes the start folder of a first run; a missing demo folder or an
-    // existing settings file leaves everything alone.
-    void firstRunDemoFolder() {
-        const QString settings = path(u"first/sorvane.ini"_s);
-        QVERIFY(QDir().mkpath(path(u"first"_s)));
-        QVERIFY(!WriteFirstRunDefaultDir(settings, path(u"no-demo"_s)));
-        QVERIFY(!QFileInfo::exists(settings));
-        QVERIFY(WriteFirstRunDefaultDir(settings, path(u"backup"_s)));
-        QVERIFY(!WriteFirstRunDefaultDir(settings, path(u"plain"_s)));
-        const QString written = QString::fromUtf8(files().readFile(u"first/sorvane.ini"_s));
-        QVERIFY(written.contains(u"[Paths]\nDefaultDir="_s + path(u"backup"_s)));
     }
 
 private:

@@ -34,6 +34,10 @@ private slots:
     // after the end starts again, a click on the bar seeks there and plays, also after a folder
     // change. A MIDI file counts ticks; when stopped the timer leaves the text alone.
     void playStopContinueRestartAndSeek() {
+        const qsizetype room = 127 - mediaPath(MediaTabSMF, QString()).size() - 4;
+        const QString longest = QString(room, u'm') + u".mid"_s;
+        addMedia(MediaTabSMF, longest, 5'000, 1920);
+        addMedia(MediaTabSMF, u'n' + longest, 5'000, 1920);
         TFormMain& window = openIn();
         QVERIFY(window.Timer1()->interval() == 100 && !timerOn());
         play(MediaTabWAV, "minute.wav");
@@ -76,17 +80,10 @@ private slots:
         window.Timer1Timer();
         QCOMPARE(timeText(), u"  000000  "_s);
         QVERIFY(m_messages.messages().isEmpty());
-    }
 
-    // SMF paths of up to 127 characters play; a longer one leaves the WAV file open, stopped,
-    // and says why. An MP3 file is handed to the desktop; a later Play on the WAV opens it again.
-    // A file that fails to open is reported each time.
-    void midiPathLimitMp3HandOverAndFailedOpen() {
-        const qsizetype room = 127 - mediaPath(MediaTabSMF, QString()).size() - 4;
-        const QString longest = QString(room, u'm') + u".mid"_s;
-        addMedia(MediaTabSMF, longest, 5'000, 1920);
-        addMedia(MediaTabSMF, u'n' + longest, 5'000, 1920);
-        TFormMain& window = openIn();
+        // SMF paths of up to 127 characters play; a longer one leaves the WAV file open, stopped,
+        // and says why. An MP3 file is handed to the desktop; a later Play on the WAV opens it
+        // again. A file that fails to open is reported each time.
         play(MediaTabSMF, longest);
         QCOMPARE(m_playback->path(), mediaPath(MediaTabSMF, longest));
         QVERIFY(playing() && m_messages.messages().isEmpty());

@@ -72,11 +72,8 @@ private slots:
         QCOMPARE(chosen.count(), 0);
         load(3);
         QCOMPARE(grid->rowCount(), 4);
-    }
 
-    void cellColoursAndAlignment() {
-        load(3);
-        StringGrid* grid = m_view->grid();
+        // Cell colours and alignment.
         const QPalette palette = grid->palette();
         const QColor window = palette.color(QPalette::Active, QPalette::Base);
         QImage image = grid->viewport()->grab().toImage();
