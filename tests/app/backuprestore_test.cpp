@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Copies by a script and answers the copy's questions, recording the requests, the thread
@@ -35,11 +37,11 @@ public:
         return script ? script(request, observer) : CopyResult();
     }
     ConflictAnswer askConflict(QWidget*, const QString& target) override {
-        asked.append(QStringLiteral("conflict ") + target);
+        asked.append(u"conflict "_s + target);
         return ConflictAnswer::ReplaceAll;
     }
     ErrorAnswer askError(QWidget*, const QString& path, const QString& reason) override {
-        asked.append(QStringLiteral("error ") + path + u' ' + reason);
+        asked.append(u"error "_s + path + u' ' + reason);
         return ErrorAnswer::Skip;
     }
 };
@@ -57,8 +59,7 @@ private slots:
         std::int64_t now = 1000;
         m_calendarSeconds = [now]() mutable { return (now += 3725) - 3725; };
         putCardIn();
-        writeSettings(defaultDirSettings(QStringLiteral("backup")));
-        open();
+        openIn();
         makeDialogs();
         m_confirm = std::make_unique<TFormBackupRestoreConfirm>(m_window.get());
         m_copyFiles = std::make_unique<TFormCopyFiles>(m_fake, m_fake, m_window.get());
@@ -84,8 +85,7 @@ private:
         connect(&driver, &QTimer::timeout, this, [&] {
             QWidget* modal = QApplication::activeModalWidget();
             if (modal == m_selectFolder.get()) {
-                QCOMPARE(m_selectFolder->directory(),
-                         QDir::toNativeSeparators(path(QStringLiteral("backup"))));
+                QCOMPARE(m_selectFolder->directory(), QDir::toNativeSeparators(path(u"backup"_s)));
                 QVERIFY(m_selectFolder->setDirectory(folder));
                 m_selectFolder->accept();
             } else if (modal == m_confirm.get()) {
@@ -115,32 +115,31 @@ private:
 void BackupRestoreTest::backupCopiesTheWholeRolandFolderOfTheCard() {
     TFormBackupRestoreConfirm& dialog = *m_confirm;
     QLabel* label = dialog.LabelBackupRestore();
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Confirm Backup/Restore"));
+    QCOMPARE(dialog.windowTitle(), u"Confirm Backup/Restore"_s);
     QVERIFY(dialog.size() == QSize(500, 210) && label->size() == QSize(470, 100));
     QVERIFY(label->alignment() == Qt::AlignCenter && label->font().pixelSize() == 13);
-    QCOMPARE(dialog.btnOK()->text() + dialog.btnCancel()->text(), QStringLiteral("OKCancel"));
+    QCOMPARE(dialog.btnOK()->text() + dialog.btnCancel()->text(), u"OKCancel"_s);
     // Started from a song folder of the card: the whole Roland folder is counted and copied.
-    QVERIFY(m_window->DirectoryListBox1()->setDirectory(
-        path(QStringLiteral("card/Roland/BR0/SONG001.BR0"))));
-    const QString target = path(QStringLiteral("plain/Backup 1"));
+    QVERIFY(m_window->DirectoryListBox1()->setDirectory(path(u"card/Roland/BR0/SONG001.BR0"_s)));
+    const QString target = path(u"plain/Backup 1"_s);
     QVERIFY(QDir().mkpath(target));
     const QStringList cancelled = clickAnswering(target, false);
     QVERIFY(m_fake.requests.isEmpty() && m_messages.messages().isEmpty());
-    QVERIFY(!QFileInfo::exists(target + QStringLiteral("/WAV")));
+    QVERIFY(!QFileInfo::exists(target + u"/WAV"_s));
     QCOMPARE(clickAnswering(target, true), cancelled);
     std::uint64_t bytes = 0;
-    const std::int32_t files = FolderSize(path(QStringLiteral("card/Roland")), bytes);
+    const std::int32_t files = FolderSize(path(u"card/Roland"_s), bytes);
     const QString shortTarget = ShortenPath(target, label->fontMetrics(), 420);
-    QCOMPARE(cancelled, (QStringList{QStringLiteral("Confirm Backup"),
+    QCOMPARE(cancelled, (QStringList{u"Confirm Backup"_s,
                                      BackupConfirmText(u'E', shortTarget, bytes, files)}));
     QCOMPARE(m_fake.requests.size(), 1);
-    QCOMPARE(QDir::cleanPath(m_fake.requests[0].source), path(QStringLiteral("card/Roland")));
-    QCOMPARE(QDir::cleanPath(m_fake.requests[0].destination), target + QStringLiteral("/Roland"));
+    QCOMPARE(QDir::cleanPath(m_fake.requests[0].source), path(u"card/Roland"_s));
+    QCOMPARE(QDir::cleanPath(m_fake.requests[0].destination), target + u"/Roland"_s);
     QVERIFY(!m_fake.requests[0].replaceWithoutAsking);
-    QVERIFY(QFileInfo(target + QStringLiteral("/WAV")).isDir());
-    QVERIFY(QFileInfo(target + QStringLiteral("/MP3")).isDir());
-    QVERIFY(m_messages.only(MessageKind::Information,
-                            QStringLiteral("Backup done.\r\n\r\nElapsed Time: 62:05")));
+    QVERIFY(QFileInfo(target + u"/WAV"_s).isDir());
+    QVERIFY(QFileInfo(target + u"/MP3"_s).isDir());
+    QVERIFY(
+        m_messages.only(MessageKind::Information, u"Backup done.\r\n\r\nElapsed Time: 62:05"_s));
     QVERIFY(!m_copyFiles->isVisible());
 }
 
@@ -150,30 +149,29 @@ void BackupRestoreTest::backupCopiesTheWholeRolandFolderOfTheCard() {
 // nothing and is not "done".
 void BackupRestoreTest::restoreRefusesThenReplacesCardFilesAndIsDoneOnlyWhenComplete() {
     TFormMain& window = *m_window;
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(u"plain"_s)));
     m_drives->removeDrive(u'E');
     QVERIFY(clickAnswering(QString(), true).isEmpty());
-    QVERIFY(m_messages.only(MessageKind::Warning,
-                            QStringLiteral("\rBR memory card not detected. Unable to restore.")));
-    m_messages.clear();
     putCardIn();
     m_drives->drive(u'E')->totalBytes = 999'999; // under 1 MB
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("backup"))));
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(u"backup"_s)));
     std::uint64_t bytes = 0;
-    FolderSize(path(QStringLiteral("backup/Roland")), bytes);
+    FolderSize(path(u"backup/Roland"_s), bytes);
     QVERIFY(clickAnswering(QString(), true).isEmpty());
-    QVERIFY(m_messages.only(MessageKind::Warning, InsufficientCapacityText(u'E', 0, bytes)));
+    QCOMPARE(m_messages.texts(MessageKind::Warning),
+             (QStringList{u"\rBR memory card not detected. Unable to restore."_s,
+                          InsufficientCapacityText(u'E', 0, bytes)}));
     m_messages.clear();
     m_drives->drive(u'E')->totalBytes = 2'000'000'000;
     clickAnswering(QString(), true);
     QCOMPARE(m_fake.requests.size(), 1);
-    QCOMPARE(QDir::cleanPath(m_fake.requests[0].source), path(QStringLiteral("backup/Roland")));
-    QCOMPARE(QDir::cleanPath(m_fake.requests[0].destination), path(QStringLiteral("card/Roland")));
+    QCOMPARE(QDir::cleanPath(m_fake.requests[0].source), path(u"backup/Roland"_s));
+    QCOMPARE(QDir::cleanPath(m_fake.requests[0].destination), path(u"card/Roland"_s));
     QVERIFY(m_fake.requests[0].replaceWithoutAsking);
-    QVERIFY(m_messages.only(MessageKind::Information,
-                            QStringLiteral("Restore done.\r\n\r\nElapsed Time: 62:05")));
+    QVERIFY(
+        m_messages.only(MessageKind::Information, u"Restore done.\r\n\r\nElapsed Time: 62:05"_s));
     m_messages.clear();
-    QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
+    QVERIFY(window.DirectoryListBox1()->setDirectory(path(u"plain"_s)));
     m_fake.script = [this](const CopyRequest& request, CopyObserver& observer) {
         return m_realEngine.copy(request, observer);
     };
@@ -181,10 +179,8 @@ void BackupRestoreTest::restoreRefusesThenReplacesCardFilesAndIsDoneOnlyWhenComp
              RestoreConfirmText(ShortenPath(window.currentFolder(),
                                             m_confirm->LabelBackupRestore()->fontMetrics(), 390),
                                 u'E', 0, 0));
-    QCOMPARE(m_messages.messages().size(), 1);
-    QCOMPARE(m_messages.messages()[0].kind, MessageKind::Warning);
-    QVERIFY(m_messages.messages()[0].text.startsWith(
-        QStringLiteral("Restore not started.\r\n\r\nThe folder ")));
+    QVERIFY(m_messages.onlyText(MessageKind::Warning)
+                .startsWith(u"Restore not started.\r\n\r\nThe folder "_s));
 }
 
 // The copy runs on another thread; its questions come over the progress window, which is
@@ -194,13 +190,12 @@ void BackupRestoreTest::copyWindowAsksOverItselfAndCancels() {
     CopyResult failed;
     failed.copied = 5;
     failed.failed = 1;
-    failed.failures = {{QStringLiteral("/x/TAKE.BR0"), QStringLiteral("No space left on device")}};
+    failed.failures = {{u"/x/TAKE.BR0"_s, u"No space left on device"_s}};
     QList<int> answers;
     m_fake.script = [&answers, failed](const CopyRequest& request, CopyObserver& observer) {
-        answers << int(observer.askConflict(request.destination + QStringLiteral("/a"), {}, {}))
-                << int(observer.askError(QStringLiteral("/b"),
-                                         QStringLiteral("Input/output error")));
-        observer.progress({1, 4, 1000, 4000, QStringLiteral("/src/a"), 500});
+        answers << int(observer.askConflict(request.destination + u"/a"_s, {}, {}))
+                << int(observer.askError(u"/b"_s, u"Input/output error"_s));
+        observer.progress({1, 4, 1000, 4000, u"/src/a"_s, 500});
         for (int i = 0; i < 500 && !observer.cancelRequested(); ++i)
             QThread::msleep(10);
         CopyResult result = failed;
@@ -213,17 +208,16 @@ void BackupRestoreTest::copyWindowAsksOverItselfAndCancels() {
             return;
         sawModal =
             QApplication::activeModalWidget() == m_copyFiles.get() && !m_window->isActiveWindow();
-        QCOMPARE(m_copyFiles->filesLabel()->text(), QStringLiteral("1 of 4 files"));
-        QCOMPARE(m_copyFiles->bytesLabel()->text(), QStringLiteral("1 KB of 4 KB, 0:06 left"));
+        QCOMPARE(m_copyFiles->filesLabel()->text(), u"1 of 4 files"_s);
+        QCOMPARE(m_copyFiles->bytesLabel()->text(), u"1 KB of 4 KB, 0:06 left"_s);
         QCOMPARE(m_copyFiles->progressBar()->value(), 250);
         m_copyFiles->cancelButton()->click();
     });
-    clickAnswering(path(QStringLiteral("plain")), true);
+    clickAnswering(path(u"plain"_s), true);
     QVERIFY(sawModal && m_fake.thread != QThread::currentThread());
     QCOMPARE(answers, (QList<int>{int(ConflictAnswer::ReplaceAll), int(ErrorAnswer::Skip)}));
-    QCOMPARE(m_fake.asked,
-             (QStringList{QStringLiteral("conflict ") + path(QStringLiteral("plain/Roland/a")),
-                          QStringLiteral("error /b Input/output error")}));
+    QCOMPARE(m_fake.asked, (QStringList{u"conflict "_s + path(u"plain/Roland/a"_s),
+                                        u"error /b Input/output error"_s}));
     failed.cancelled = true;
     const TransferOutcome outcome = TransferOutcomeText(TransferKind::Backup, failed, 3725);
     QVERIFY(m_messages.only(MessageKind::Warning, outcome.text));

@@ -3,16 +3,12 @@
 // Helpers shared by the widget tests that measure painted text on grabbed images: where the
 // ink of a text lies and its colour.
 
-#include "fixture/cardfixture.h"
-#include "fixture/songfilesfixture.h"
-
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QRect>
-#include <QTemporaryDir>
 #include <cstdlib>
 #include <functional>
 
@@ -69,6 +65,15 @@ inline bool InkIs(const QImage& image, const QRect& area, const QColor& ink) {
     return std::abs(darkest.red() - ink.red()) <= 4 &&
            std::abs(darkest.green() - ink.green()) <= 4 &&
            std::abs(darkest.blue() - ink.blue()) <= 4;
+}
+
+// The leftmost x inside `rect` holding a pixel that `hit` accepts; -1 when none.
+inline int FirstX(const QImage& image, const QRect& rect, const std::function<bool(QColor)>& hit) {
+    int first = -1;
+    ForEachPixel(image, rect, [&](int x, int, const QColor& c) {
+        first = hit(c) && (first < 0 || x < first) ? x : first;
+    });
+    return first;
 }
 
 } // namespace detailstest

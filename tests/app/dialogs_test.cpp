@@ -98,8 +98,7 @@ private slots:
         QTest::keyClicks(edit, missing);
         for (int exit = 0; exit < 2; ++exit) { // the check repeats at each focus loss
             tabOut();
-            QVERIFY(!m_prefs.buttonOK()->isEnabled());
-            QVERIFY(edit->hasFocus());
+            QVERIFY(!m_prefs.buttonOK()->isEnabled() && edit->hasFocus());
             QCOMPARE(edit->selectedText(), missing);
         }
         // Typing enables OK again, but OK (here by Enter) checks the folder once more.
@@ -108,9 +107,8 @@ private slots:
         QVERIFY(m_prefs.buttonOK()->isEnabled());
         QTest::keyClick(edit, Qt::Key_Return);
         QCoreApplication::processEvents();
-        QVERIFY(m_prefs.isVisible());
+        QVERIFY(m_prefs.isVisible() && edit->hasFocus());
         QVERIFY(!m_prefs.buttonOK()->isEnabled());
-        QVERIFY(edit->hasFocus());
         m_prefs.reject();
 
         // The next showing starts again from the settings; a blank folder is taken.
@@ -125,19 +123,16 @@ private slots:
     void newFolderRefusesTakenEmptyOrEscapingNames() {
         const QStringList before = QDir(path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         // Each of these names an existing folder, no folder, or one outside the current one.
+        QStringList refused;
         for (const QString& name : {u"existing"_s, QString(), u"existing/inside"_s, u"/"_s, u".."_s,
                                     u"."_s, u"../escaped"_s}) {
-            m_messages.clear();
             pressNew(name);
-            QCOMPARE(m_messages.messages().size(), 1);
-            QCOMPARE(m_messages.messages().at(0).kind, MessageKind::Error);
-            QCOMPARE(m_messages.messages().at(0).text,
-                     u"Could not create new folder named\r\n\""_s + path() + u'/' + name + u'"');
+            refused.append(u"Could not create new folder named\r\n\""_s + path() + u'/' + name +
+                           u'"');
             QCOMPARE(m_select.directory(), path());
         }
-        m_messages.clear();
         pressNew(u"never"_s, false); // cancelled
-        QVERIFY(m_messages.messages().isEmpty());
+        QCOMPARE(m_messages.texts(MessageKind::Error), refused);
         QCOMPARE(QDir(path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 
         pressNew(u"first"_s);
@@ -156,8 +151,7 @@ private slots:
         QCOMPARE(m_select.directory(), path(u"card"_s));
         QVERIFY(m_select.setDirectory(path(u"card/ROLAND"_s)));
         // Away to C and back to E: the folder left there.
-        QVERIFY(drives->setDrive(u'C'));
-        QVERIFY(drives->setDrive(u'E'));
+        QVERIFY(drives->setDrive(u'C') && drives->setDrive(u'E'));
         QCOMPARE(m_select.directory(), path(u"card/ROLAND"_s));
         // The list moves the selector.
         QVERIFY(m_select.setDirectory(path(u"existing"_s)));
@@ -166,9 +160,7 @@ private slots:
 
         // A drive without a disc is refused and the selector goes back.
         QVERIFY(drives->setDrive(u'F'));
-        QCOMPARE(m_messages.messages().size(), 1);
-        QCOMPARE(m_messages.messages().at(0).kind, MessageKind::Warning);
-        QCOMPARE(m_messages.messages().at(0).text, u"\rThere is no disc in the drive."_s);
+        QVERIFY(m_messages.only(MessageKind::Warning, u"\rThere is no disc in the drive."_s));
         QCOMPARE(drives->drive(), QChar(u'C'));
         QCOMPARE(m_select.directory(), path());
     }

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 // The folder tree and the drive selector above it, over drive C (no label) and a card in D
 // whose root holds two folders and a hidden one, its label in lower case.
 class FolderTreeTest : public QObject {
@@ -27,39 +29,35 @@ private slots:
         connect(m_tree.get(), &DirectoryListBox::directoryChanged, this,
                 [this](const QString& path) { m_events.append(u"change " + path); });
         connect(m_tree.get(), &DirectoryListBox::contextPopupRequested, this,
-                [this](const QPoint&) { m_events.append(QStringLiteral("popup")); });
-        m_drives = FakeDrives(
-            {{u'C', QStringLiteral("/"), DriveType::Fixed, QString()},
-             {u'D', m_temp->path(), DriveType::Removable, QStringLiteral("boss_br-864")}});
+                [this](const QPoint&) { m_events.append(u"popup"_s); });
+        m_drives = FakeDrives({{u'C', u"/"_s, DriveType::Fixed, QString()},
+                               {u'D', m_temp->path(), DriveType::Removable, u"boss_br-864"_s}});
         m_combo = std::make_unique<DriveComboBox>(m_drives);
         m_spy = std::make_unique<QSignalSpy>(m_combo.get(), &DriveComboBox::driveChanged);
     }
 
     void setDirectoryNormalisesAndSignalsOnlyOnChange() {
-        QVERIFY(m_tree->setDirectory(folder(QStringLiteral("alpha")) + QDir::separator()));
+        QVERIFY(m_tree->setDirectory(folder(u"alpha"_s) + QDir::separator()));
         // The same folder written differently is no change.
-        QVERIFY(m_tree->setDirectory(folder(QStringLiteral("beta/../alpha"))));
+        QVERIFY(m_tree->setDirectory(folder(u"beta/../alpha"_s)));
         QVERIFY(m_tree->setDirectory(QDir::rootPath()));
         // A missing folder or none at all is refused.
-        QVERIFY(!m_tree->setDirectory(folder(QStringLiteral("missing"))));
+        QVERIFY(!m_tree->setDirectory(folder(u"missing"_s)));
         QVERIFY(!m_tree->setDirectory(QString()));
         const QString root = QDir::toNativeSeparators(QDir::rootPath());
         QCOMPARE(m_tree->directory(), root);
-        QCOMPARE(m_events,
-                 (QStringList{u"change " + folder(QStringLiteral("alpha")), u"change " + root}));
-    }
+        QCOMPARE(m_events, (QStringList{u"change " + folder(u"alpha"_s), u"change " + root}));
 
-    // A single click opens the folder clicked, once. A right click opens the folder under the
-    // mouse, or on empty space the selected one, before asking for the pop-up menu.
-    void clicksOpenTheFolderClicked() {
+        // A single click opens the folder clicked, once. A right click opens the folder under the
+        // mouse, or on empty space the selected one, before asking for the pop-up menu.
         const QString top = QDir::toNativeSeparators(m_temp->path());
         QVERIFY(m_tree->setDirectory(top));
         m_tree->show();
         const QModelIndex parent = m_tree->indexOfFolder(top);
         // Listed once the model has read the folder; the hidden one is not.
         QTRY_COMPARE(m_tree->fileSystemModel()->rowCount(parent), 2);
-        const QModelIndex alpha = m_tree->indexOfFolder(folder(QStringLiteral("alpha")));
-        const QModelIndex beta = m_tree->indexOfFolder(folder(QStringLiteral("beta")));
+        const QModelIndex alpha = m_tree->indexOfFolder(folder(u"alpha"_s));
+        const QModelIndex beta = m_tree->indexOfFolder(folder(u"beta"_s));
         m_tree->scrollTo(beta);
         m_events.clear();
         QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {},
@@ -74,53 +72,18 @@ private slots:
         m_tree->collapseAll();
         const QPoint empty(5, m_tree->viewport()->height() - 2);
         QVERIFY(!m_tree->indexAt(empty).isValid());
-        QCOMPARE(m_tree->directory(), folder(QStringLiteral("alpha")));
+        QCOMPARE(m_tree->directory(), folder(u"alpha"_s));
         rightClick(empty);
-        const QString toAlpha = u"change " + folder(QStringLiteral("alpha"));
-        const QString toBeta = u"change " + folder(QStringLiteral("beta"));
-        QCOMPARE(m_events, (QStringList{toBeta, toAlpha, QStringLiteral("popup"), toBeta,
-                                        QStringLiteral("popup")}));
+        const QString toAlpha = u"change " + folder(u"alpha"_s);
+        const QString toBeta = u"change " + folder(u"beta"_s);
+        QCOMPARE(m_events, (QStringList{toBeta, toAlpha, u"popup"_s, toBeta, u"popup"_s}));
     }
 
-    // Letters are taken in either case; a drive gone from the system stays listed while it is
-    // the one chosen.
-    void setDriveSignalsOnlyOnChange() {
-        QCOMPARE(itemTexts(),
-                 (QStringList{QStringLiteral("C:  [/]"), QStringLiteral("D:  BOSS_BR-864")}));
-        QCOMPARE(DriveComboBox::DriveText(u'e', QString(), QStringLiteral("/media/Card/")),
-                 QStringLiteral("E:  [/media/Card]"));
-        QVERIFY(m_combo->setDrive(u'd'));
-        QCOMPARE(m_combo->currentText(), QStringLiteral("D:  BOSS_BR-864"));
-        QVERIFY(m_combo->setDrive(u'D') && m_combo->setDrive(u'C'));
-        QVERIFY(!m_combo->setDrive(u'Q')); // unknown: refused, nothing changes
-        m_combo->setCurrentIndex(1);       // the user's choice
-        m_drives.removeDrive(u'D');
-        m_combo->rebuild();
-        QCOMPARE(itemTexts().size(), 2);
-        QCOMPARE(m_combo->drive(), QChar(u'D'));
-        QVERIFY(m_combo->setDrive(u'C'));
-        m_combo->rebuild();
-        QCOMPARE(itemTexts(), QStringList{QStringLiteral("C:  [/]")});
-        QCOMPARE(changes(), (QList<QChar>{u'D', u'C', u'D', u'C'}));
-    }
-
-    // Entering the selector lists the drives anew, keeping the choice.
-    void rebuildOnEntering() {
-        QVERIFY(m_combo->setDrive(u'D'));
-        m_drives.setDrive(
-            {u'A', QStringLiteral("/mnt/a"), DriveType::Removable, QStringLiteral("micro_br")});
-        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
-        QApplication::sendEvent(m_combo.get(), &focusIn);
-        QCOMPARE(itemTexts(),
-                 (QStringList{QStringLiteral("A:  MICRO_BR"), QStringLiteral("C:  [/]"),
-                              QStringLiteral("D:  BOSS_BR-864")}));
-        QCOMPARE(m_combo->currentText(), QStringLiteral("D:  BOSS_BR-864"));
-        QCOMPARE(changes(), QList<QChar>{u'D'});
-    }
-
-    // The last folder opened on each drive, or its root when none was or it has gone.
-    void lastFolderPerDrive() {
-        const QString songs = m_temp->path() + QStringLiteral("/songs");
+    // The last folder opened on each drive, or its root when none was or it has gone. Letters
+    // are taken in either case; entering the selector lists the drives anew, keeping the choice;
+    // a drive gone from the system stays listed while it is the one chosen.
+    void drivesAreListedChosenAndRebuilt() {
+        const QString songs = m_temp->path() + u"/songs"_s;
         QVERIFY(QDir().mkdir(songs));
         QCOMPARE(m_combo->folderForDrive(u'D'), m_temp->path() + u'/');
         m_combo->rememberFolder(songs);
@@ -128,6 +91,27 @@ private slots:
         QVERIFY(QDir(songs).removeRecursively());
         QCOMPARE(m_combo->folderForDrive(u'D'), m_temp->path() + u'/');
         QVERIFY(m_combo->folderForDrive(u'Q').isEmpty());
+
+        QCOMPARE(itemTexts(), (QStringList{u"C:  [/]"_s, u"D:  BOSS_BR-864"_s}));
+        QCOMPARE(DriveComboBox::DriveText(u'e', QString(), u"/media/Card/"_s),
+                 u"E:  [/media/Card]"_s);
+        QVERIFY(m_combo->setDrive(u'd'));
+        m_drives.setDrive({u'A', u"/mnt/a"_s, DriveType::Removable, u"micro_br"_s});
+        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(m_combo.get(), &focusIn);
+        QCOMPARE(itemTexts(), (QStringList{u"A:  MICRO_BR"_s, u"C:  [/]"_s, u"D:  BOSS_BR-864"_s}));
+        QCOMPARE(m_combo->currentText(), u"D:  BOSS_BR-864"_s);
+        QVERIFY(m_combo->setDrive(u'D') && m_combo->setDrive(u'C'));
+        QVERIFY(!m_combo->setDrive(u'Q')); // unknown: refused, nothing changes
+        m_combo->setCurrentIndex(2);       // the user's choice
+        m_drives.removeDrive(u'D');
+        m_combo->rebuild();
+        QCOMPARE(itemTexts().size(), 3);
+        QCOMPARE(m_combo->drive(), QChar(u'D'));
+        QVERIFY(m_combo->setDrive(u'C'));
+        m_combo->rebuild();
+        QCOMPARE(itemTexts(), (QStringList{u"A:  MICRO_BR"_s, u"C:  [/]"_s}));
+        QCOMPARE(changes(), (QList<QChar>{u'D', u'C', u'D', u'C'}));
     }
 
 private:

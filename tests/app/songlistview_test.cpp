@@ -9,7 +9,10 @@
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 using namespace detailstest;
 
@@ -33,7 +36,7 @@ private slots:
         QCOMPARE(grid->rowCount(), 10);
         QCOMPARE(grid->rowHeight(3), 18);
         QCOMPARE(grid->rowTexts(0), SongListHeadings());
-        const int sizeWidth = grid->fontMetrics().horizontalAdvance(QStringLiteral("5,555 MB")) +
+        const int sizeWidth = grid->fontMetrics().horizontalAdvance(u"5,555 MB"_s) +
                               2 * FontPointPixels(grid->font());
         const int widths[] = {80, 80, sizeWidth, 74, 62, 98};
         for (int col = 0; col < 6; ++col)
@@ -46,14 +49,14 @@ private slots:
         QCOMPARE(m_view->statusText(), SongListStatusText(m_info->songs()));
         QSignalSpy chosen(m_view.get(), &SongListView::songChosen);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(1, 2).center());
-        QCOMPARE(m_view->selectedSongId(), QStringLiteral("SONG002"));
+        QCOMPARE(m_view->selectedSongId(), u"SONG002"_s);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(1, 2).center());
         QCOMPARE(chosen.count(), 2); // the selected row again
-        m_view->setSelectedName(QStringLiteral("Verse"));
-        QCOMPARE(grid->cell(1, 2), QStringLiteral("Verse"));
+        m_view->setSelectedName(u"Verse"_s);
+        QCOMPARE(grid->cell(1, 2), u"Verse"_s);
         m_view->CopySongListtoClipboard1Click();
         std::vector<SongListItem> songs = m_info->songs();
-        songs[1].name = QStringLiteral("Verse");
+        songs[1].name = u"Verse"_s;
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  SongListClipboardText(songs, grid->rowCount()));
 
@@ -69,11 +72,8 @@ private slots:
         QCOMPARE(chosen.count(), 0);
         load(3);
         QCOMPARE(grid->rowCount(), 4);
-    }
 
-    void cellColoursAndAlignment() {
-        load(3);
-        StringGrid* grid = m_view->grid();
+        // Cell colours and alignment.
         const QPalette palette = grid->palette();
         const QColor window = palette.color(QPalette::Active, QPalette::Base);
         QImage image = grid->viewport()->grab().toImage();
@@ -115,12 +115,12 @@ private slots:
 private:
     // Loads a fresh card with `songs` numbered songs (none: an empty song folder).
     void load(int songs) {
-        const QString root = m_dir.path() + QStringLiteral("/card%1").arg(++m_cards);
+        const QString root = m_dir.path() + u"/card%1"_s.arg(++m_cards);
         CardFixture card(root);
         if (songs > 0)
             QVERIFY(WriteNumberedSongs(card, songs));
         else
-            QVERIFY(card.makeFolder(QStringLiteral("Roland/BR0")));
+            QVERIFY(card.makeFolder(u"Roland/BR0"_s));
         m_info->LoadFolder(root);
         m_view->FillSongList();
     }

@@ -43,10 +43,9 @@ private slots:
         QCOMPARE(grid->row(), -1);
         grid->setRowCount(3);
         QCOMPARE(grid->row(), 1);
-    }
 
-    void clearGridKeepsHeadingsAndSelectsFirstRow() {
-        auto grid = makeGrid(3, 5);
+        // Clearing keeps the headings and the fixed column, and selects the first row.
+        grid->setRowCount(5);
         grid->setFixedCols(1);
         for (int row = 0; row < 5; ++row) {
             for (int col = 0; col < 3; ++col)
@@ -59,8 +58,7 @@ private slots:
         QCOMPARE(grid->rowTexts(4).join(u'|'), u"0,4||"_s); // the fixed column stays
         // Blank rows hold only blanks, tabs and line breaks.
         grid->setCell(0, 3, u" \t\r\n"_s);
-        QVERIFY(IsGridRowBlank(*grid, 3));
-        QVERIFY(!IsGridRowBlank(*grid, 4));
+        QVERIFY(IsGridRowBlank(*grid, 3) && !IsGridRowBlank(*grid, 4));
         QVERIFY(IsGridRowBlank(*grid, 7)); // no such row: no text
     }
 
@@ -229,27 +227,25 @@ private slots:
     }
 
 private:
-    static std::unique_ptr<StringGrid> makeGrid(int cols, int rows, int fixedRows = 1);
+    static std::unique_ptr<StringGrid> makeGrid(int cols, int rows, int fixedRows = 1) {
+        auto grid = std::make_unique<StringGrid>();
+        grid->setFont(QFont(u"DejaVu Sans"_s, 8));
+        grid->setColCount(cols);
+        grid->setRowCount(rows);
+        grid->setFixedCols(0);
+        grid->setFixedRows(fixedRows);
+        grid->setDefaultRowHeight(18);
+        grid->setGridLines(StringGrid::FixedVertLine | StringGrid::FixedHorzLine);
+        grid->setFocusPolicy(Qt::NoFocus);
+        grid->resize(400, 200);
+        grid->show();
+        QTEST_ASSERT(QTest::qWaitForWindowExposed(grid.get()));
+        return grid;
+    }
     static QImage grab(StringGrid& grid) {
         return grid.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 };
-
-std::unique_ptr<StringGrid> StringGridTest::makeGrid(int cols, int rows, int fixedRows) {
-    auto grid = std::make_unique<StringGrid>();
-    grid->setFont(QFont(u"DejaVu Sans"_s, 8));
-    grid->setColCount(cols);
-    grid->setRowCount(rows);
-    grid->setFixedCols(0);
-    grid->setFixedRows(fixedRows);
-    grid->setDefaultRowHeight(18);
-    grid->setGridLines(StringGrid::FixedVertLine | StringGrid::FixedHorzLine);
-    grid->setFocusPolicy(Qt::NoFocus);
-    grid->resize(400, 200);
-    grid->show();
-    QTEST_ASSERT(QTest::qWaitForWindowExposed(grid.get()));
-    return grid;
-}
 
 QTEST_MAIN(StringGridTest)
 #include "stringgrid_test.moc"

@@ -45,6 +45,11 @@ protected:
     void putCardIn(const QString& label = QStringLiteral("BOSS_BR-864"));
     // Builds the window (running its start-up steps) and, when asked, shows it.
     TFormMain& open(bool show = true);
+    // open() over the start folder <tmp>/<folder>, the settings holding `more` as well.
+    TFormMain& openIn(const QString& folder = QStringLiteral("backup"), const QString& more = {}) {
+        writeSettings(defaultDirSettings(folder, more));
+        return open();
+    }
     void makeDialogs();
 
     std::unique_ptr<QTemporaryDir> m_dir;
