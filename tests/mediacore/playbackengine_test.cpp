@@ -68,3 +68,21 @@ TEST(PlaybackEngineTest, AMissingOrBrokenSoundfontIsReported) {
     EXPECT_TRUE(error.contains(Q("the soundfont %1 cannot be loaded").arg(broken)))
         << error.toStdString();
 }
+
+// The short last block of a file ends the play, and the next play starts from the start.
+TEST(PlaybackEngineTest, WaveLengthAndRestartAfterTheEnd) {
+    MediaFolder folder;
+    const QString path = folder.write(
+        Q("tone.wav"), WavBytes({WavSampleFormat::Pcm24, 1, 32000, 32000, SineTone(300, 32000)}));
+    PlaybackEngine engine(DefaultSoundFontFolder());
+    ASSERT_TRUE(engine.open(PlaybackDevice::WaveAudio, path, Rate, nullptr));
+    engine.setTimeUnit(TimeUnit::Ticks);
+    EXPECT_EQ(engine.length(), 1000);
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(engine.play());
+        EXPECT_EQ(engine.position(), 0);
+        const auto render = [&](float* out, int frames) { return engine.render(out, frames); };
+        EXPECT_NEAR(static_cast<double>(RenderToEnd(render, 700).size() / 2), Rate, 44);
+        EXPECT_EQ(engine.position(), 1000);
+    }
+}

@@ -90,6 +90,7 @@ TEST_F(CliCardTest, ExitCodesForBadArgumentsAndMissingInput) {
         {{u"help"_s, u"songs"_s, u"song"_s}, 2, usage},
         {{u"songs"_s, u"/a"_s, u"/b"_s}, 2, usage},
         {{u"songs"_s, none}, 1, none},
+        {{u"songs"_s, file}, 1, u"is not a folder"_s},
         {{u"media"_s, u"/a"_s, u"/b"_s}, 2, usage},
         {{u"media"_s, file}, 1, file},
         {{u"song"_s, u"/tmp"_s, u"A"_s, u"B"_s}, 2, usage},
