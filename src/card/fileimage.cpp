@@ -103,8 +103,13 @@ std::optional<QByteArray> ReadWholeRegularFile(const QString& path, qint64 maxBy
             *tooLarge = true;
         return std::nullopt;
     }
-    // One byte more than allowed is asked for, so that a file grown since is refused too.
-    QByteArray bytes = file.read(maxBytes + 1);
+    // The buffer is sized by the file, not by the limit: asking for the limit would set aside
+    // megabytes for every small file. One byte more than the size is asked for, so that a
+    // file grown since is read on, up to one byte past the limit, and refused if it passes it.
+    const qint64 want = size + 1;
+    QByteArray bytes = file.read(want);
+    if (bytes.size() == want)
+        bytes += file.read(maxBytes + 1 - want);
     if (bytes.size() > maxBytes) {
         if (tooLarge)
             *tooLarge = true;
