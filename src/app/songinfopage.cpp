@@ -15,6 +15,21 @@ namespace {
 
 constexpr int SongNameMaxLength = 8;
 
+// Word wrapping breaks a run of characters without a blank anew for every line it fills,
+// which takes time by the square of the run's length: a notes file of one unbroken line of a
+// megabyte froze the window for a minute. Past this length the box wraps anywhere instead.
+constexpr qsizetype LongestWrappedWord = 10000;
+
+bool HasLongUnbrokenRun(const QString& text) {
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > LongestWrappedWord)
+            return true;
+    }
+    return false;
+}
+
 QLabel* BoxLabel(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text);
     label->setBuddy(buddy);
@@ -81,7 +96,10 @@ void SongInfoPage::showCurrentSong(const QString& name) {
     m_songName->setModified(false);
     m_songTitle->setText(ReadSongTitle(m_songPath));
     m_songTitle->setModified(false);
-    m_notes->setPlainText(LoadSongNotesText(m_songPath, &m_notesTooLarge));
+    const QString notes = LoadSongNotesText(m_songPath, &m_notesTooLarge);
+    m_notes->setWordWrapMode(HasLongUnbrokenRun(notes) ? QTextOption::WrapAnywhere
+                                                       : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_notes->setPlainText(notes);
     m_notes->document()->setModified(false);
     if (m_notesTooLarge) {
         // Such notes are left as they are: the empty box is never saved over them.

@@ -306,6 +306,19 @@ private slots:
         QVERIFY(!notes()->isReadOnly() && notes()->placeholderText().isEmpty());
     }
 
+    // A line of notes with a run longer than any word is wrapped anywhere: wrapping it at
+    // word boundaries takes minutes. Ordinary notes are wrapped at words again.
+    void notesWithAnEndlessWordWrapAnywhere() {
+        const QByteArray run(10001, 'x');
+        QVERIFY(WriteNotes(CardFixture(m_dir->path()), u"SONG002.BR0"_s, {"a " + run, "b"}));
+        showPage("TabSheetSongInfo");
+        load("SONG002");
+        QCOMPARE(notes()->wordWrapMode(), QTextOption::WrapAnywhere);
+        QCOMPARE(notes()->toPlainText(), QString::fromLatin1("a " + run + "\nb"));
+        load("SONG001");
+        QCOMPARE(notes()->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    }
+
 private:
     template <typename T> T* child(const char* name) const {
         return m_view->findChild<T*>(QLatin1String(name));
