@@ -3,6 +3,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 QChar AsciiLower(QChar c) {
@@ -15,9 +19,20 @@ QString Join(const QString& folder, const QString& name) {
     return folder + u'/' + name;
 }
 
+// One look at the path, following links as QFileInfo::exists does: this runs for every file
+// of every song at each folder load.
+bool Exists(const QString& path) {
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0;
+#else
+    return QFileInfo::exists(path);
+#endif
+}
+
 QString ResolveComponent(const QString& folder, const QString& name) {
     const QString exact = Join(folder, name);
-    if (name == u"." || name == u".." || QFileInfo::exists(exact))
+    if (name == u"." || name == u".." || Exists(exact))
         return exact;
     const QDir dir(folder);
     const QStringList entries = dir.entryList(

@@ -147,10 +147,13 @@ std::int32_t Walk(const QString& folder, std::uint64_t& total) {
 
 std::int32_t FolderSize(const QString& folder, std::uint64_t& total) {
     total = 0;
+#ifndef Q_OS_UNIX
     std::error_code ec;
     const std::filesystem::path root(folder.toStdU16String());
     if (!std::filesystem::is_directory(std::filesystem::symlink_status(root, ec)))
         return 0;
+#endif
+    // On Unix the walk's first open refuses anything but a folder, and a link to one.
     return Walk(folder, total);
 }
 
