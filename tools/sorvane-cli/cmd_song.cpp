@@ -107,6 +107,7 @@ int runSong(const QStringList& args, QTextStream& out, QTextStream& err) {
 const bool registered = RegisterCliCommand(
     {"song", "FOLDER SONGID", &runSong,
      "Prints one song's details: name, title, notes, track usage, arrangements, patterns, "
-     "effects."});
+     "effects.",
+     true});
 
 } // namespace

@@ -51,4 +51,4 @@ int runSongs(const QStringList& args, QTextStream& out, QTextStream& err) {
 
 static const bool registered = RegisterCliCommand(
     {"songs", "FOLDER", &runSongs,
-     "Prints the song list of a card root as \"Copy Song List to Clipboard\" copies it."});
+     "Prints the song list of a card root as \"Copy Song List to Clipboard\" copies it.", true});

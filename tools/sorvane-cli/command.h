@@ -11,6 +11,9 @@ struct CliCommand {
     int (*run)(const QStringList& args, QTextStream& out, QTextStream& err);
     // One or two sentences for "sorvane-cli help COMMAND"; none: the usage line alone.
     const char* summary = nullptr;
+    // Runs without the application object: the command only reads files and prints, and
+    // setting the object up would cost a few milliseconds of every run.
+    bool withoutApplication = false;
 };
 
 bool RegisterCliCommand(const CliCommand& command);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -78,10 +79,12 @@ int PrintCliHelp(const QStringList& names, QTextStream& out, QTextStream& err) {
 }
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = QCoreApplication::arguments().mid(1);
+    // Decoded as the application object decodes them.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
     if (args.isEmpty()) {
         PrintCliUsage(err);
         return 2;
@@ -92,6 +95,9 @@ int main(int argc, char* argv[]) {
     if (const CliCommand* c = FindCommand(name)) {
         if (args == QStringList{QStringLiteral("--help")})
             return PrintCliHelp({name}, out, err);
+        std::optional<QCoreApplication> app;
+        if (!c->withoutApplication)
+            app.emplace(argc, argv);
         const int code = c->run(args, out, err);
         out.flush();
         err.flush();
