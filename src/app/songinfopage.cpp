@@ -96,7 +96,11 @@ void SongInfoPage::showCurrentSong(const QString& name) {
     m_songName->setModified(false);
     m_songTitle->setText(ReadSongTitle(m_songPath));
     m_songTitle->setModified(false);
-    const QString notes = LoadSongNotesText(m_songPath, &m_notesTooLarge);
+    QString notes = LoadSongNotesText(m_songPath, &m_notesTooLarge, NotesMaxBytes);
+    if (notes.count(u'\n') >= NotesMaxLines) {
+        m_notesTooLarge = true;
+        notes.clear();
+    }
     m_notes->setWordWrapMode(HasLongUnbrokenRun(notes) ? QTextOption::WrapAnywhere
                                                        : QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_notes->setPlainText(notes);
@@ -109,8 +113,8 @@ void SongInfoPage::showCurrentSong(const QString& name) {
 }
 
 QString SongInfoPage::NotesTooLargeText() {
-    return tr("The notes of this song are larger than 16 MB and are not shown here. Notes.txt "
-              "is left as it is.");
+    return tr("The notes of this song are longer than 1 MB or 50,000 lines and are not shown "
+              "here. Notes.txt is left as it is.");
 }
 
 // The recorder's own file is reached through the card content object, which writes into its

@@ -42,6 +42,11 @@ public:
     // boxes without saving anything.
     UnsavedSongEdits takeUnsavedEdits();
 
+    // The most notes the box is given. Once shown, the box takes some 400 bytes for every
+    // line and tens of bytes for every character of a long line: a file of 16 MB of line
+    // ends would cost it gigabytes.
+    static constexpr qint64 NotesMaxBytes = 1000 * 1000;
+    static constexpr qsizetype NotesMaxLines = 50000;
     // What the notes box says when the song's notes are too large to be loaded.
     static QString NotesTooLargeText();
 

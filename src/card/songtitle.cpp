@@ -92,13 +92,13 @@ bool WriteSongTitle(const QString& songPath, const QString& title) {
 namespace {
 
 // The notes file's text with every line end made one LF, converted in place.
-QString NotesWithLfEnds(const QString& songPath, bool* tooLarge) {
+QString NotesWithLfEnds(const QString& songPath, bool* tooLarge, qint64 maxBytes) {
     if (tooLarge)
         *tooLarge = false;
     if (songPath.isEmpty())
         return {};
     const std::optional<QByteArray> bytes =
-        ReadWholeRegularFile(NotesPath(songPath), SongNotesMaxBytes, tooLarge);
+        ReadWholeRegularFile(NotesPath(songPath), maxBytes, tooLarge);
     if (!bytes)
         return {};
     QString text(bytes->size(), Qt::Uninitialized);
@@ -116,8 +116,8 @@ QString NotesWithLfEnds(const QString& songPath, bool* tooLarge) {
 
 } // namespace
 
-QString LoadSongNotesText(const QString& songPath, bool* tooLarge) {
-    QString text = NotesWithLfEnds(songPath, tooLarge);
+QString LoadSongNotesText(const QString& songPath, bool* tooLarge, qint64 maxBytes) {
+    QString text = NotesWithLfEnds(songPath, tooLarge, maxBytes);
     // A final line end starts no further line.
     if (text.endsWith(u'\n'))
         text.chop(1);
@@ -125,7 +125,7 @@ QString LoadSongNotesText(const QString& songPath, bool* tooLarge) {
 }
 
 QStringList LoadSongNotes(const QString& songPath) {
-    return SplitLines(NotesWithLfEnds(songPath, nullptr), true);
+    return SplitLines(NotesWithLfEnds(songPath, nullptr, SongNotesMaxBytes), true);
 }
 
 NotesSaveResult SaveSongNotes(const QString& songPath, const QString& text, bool userChanged) {

@@ -33,8 +33,9 @@ bool WriteSongTitle(const QString& songPath, const QString& title);
 // start another line); empty when the file is missing.
 QStringList LoadSongNotes(const QString& songPath);
 // The notes as one text, lines joined by LF. Empty when the file is missing or larger than
-// SongNotesMaxBytes; `tooLarge` (when given) tells the latter.
-QString LoadSongNotesText(const QString& songPath, bool* tooLarge = nullptr);
+// `maxBytes`; `tooLarge` (when given) tells the latter.
+QString LoadSongNotesText(const QString& songPath, bool* tooLarge = nullptr,
+                          qint64 maxBytes = SongNotesMaxBytes);
 
 enum class NotesSaveResult {
     Nothing, // nothing was due

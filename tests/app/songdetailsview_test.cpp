@@ -286,24 +286,34 @@ private slots:
         QCOMPARE(warnings().size(), 3);
     }
 
-    // Notes over 16 MB stay on the card as they are: the box says why it is empty, takes no
-    // typing, and leaving it (or closing) neither truncates nor deletes the file.
+    // Notes over 1 MB or 50 000 lines stay on the card as they are: the box says why it is
+    // empty, takes no typing, and leaving it (or closing) neither truncates nor deletes the
+    // file. Notes of exactly 50 000 lines are loaded.
     void oversizedNotesAreNeitherLoadedNorWrittenBack() {
         const QString notesFile = songFile("Notes.txt", "SONG001.BR0");
-        QVERIFY(CardFixture(m_dir->path())
-                    .writeSongSizedFile(u"SONG001.BR0"_s, u"Notes.txt"_s, SongNotesMaxBytes + 1));
-        load("SONG001");
-        QCOMPARE(notes()->toPlainText(), QString());
-        QVERIFY(notes()->isReadOnly());
-        QCOMPARE(notes()->placeholderText(), SongInfoPage::NotesTooLargeText());
-        notes()->document()->setModified(true);
-        Leave(notes());
-        m_view->commitEdits();
-        QCOMPARE(QFileInfo(notesFile).size(), SongNotesMaxBytes + 1);
-        QCOMPARE(warnings(), QStringList());
-        // The next song's notes are loaded and saved as ever.
-        load("SONG002");
-        QVERIFY(!notes()->isReadOnly() && notes()->placeholderText().isEmpty());
+        const QByteArray lineEnds(SongInfoPage::NotesMaxLines, '\n');
+        for (const QByteArray& bytes : {QByteArray(SongInfoPage::NotesMaxBytes + 1, 'x'),
+                                        QByteArray(lineEnds + '\n'), lineEnds}) {
+            QVERIFY(
+                CardFixture(m_dir->path()).writeSongFile(u"SONG001.BR0"_s, u"Notes.txt"_s, bytes));
+            load("SONG001");
+            if (bytes == lineEnds) {
+                QCOMPARE(notes()->document()->blockCount(), SongInfoPage::NotesMaxLines);
+                QVERIFY(!notes()->isReadOnly() && notes()->placeholderText().isEmpty());
+                continue;
+            }
+            QCOMPARE(notes()->toPlainText(), QString());
+            QVERIFY(notes()->isReadOnly());
+            QCOMPARE(notes()->placeholderText(), SongInfoPage::NotesTooLargeText());
+            notes()->document()->setModified(true);
+            Leave(notes());
+            m_view->commitEdits();
+            QCOMPARE(ReadAll(notesFile), bytes);
+            QCOMPARE(warnings(), QStringList());
+            // The next song's notes are loaded and saved as ever.
+            load("SONG002");
+            QVERIFY(!notes()->isReadOnly() && notes()->placeholderText().isEmpty());
+        }
     }
 
     // A line of notes with a run longer than any word is wrapped anywhere: wrapping it at
